@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <stdexcept>
+
+namespace resources {
+
+// The database that travels inside the executable, as the Qt resource
+// ":/Resource_1" (stored uncompressed, so its bytes are read in place).
+class CarriedDatabase final {
+public:
+    class Missing final : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    // Throws Missing when the program does not carry the resource.
+    static CarriedDatabase load(const QString &resourcePath = QStringLiteral(":/Resource_1"));
+
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    explicit CarriedDatabase(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    QByteArray m_bytes;
+};
+
+// The working copy on disk. Writing it takes an exclusive lock on the file
+// before anything is truncated and keeps it for as long as this object lives,
+// so a second reader started in the same folder can neither replace nor
+// truncate a copy that is in use. The lock must outlive the database
+// connection: closing any descriptor of a file drops this process's POSIX
+// record locks on it, the engine's own included, so the descriptor held here
+// is only closed after the connection has let go of the file.
+class WorkingCopy final {
+public:
+    class WriteFailed final : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    WorkingCopy() = default;
+    ~WorkingCopy() { release(); }
+    WorkingCopy(WorkingCopy &&other) noexcept;
+    WorkingCopy &operator=(WorkingCopy &&other) noexcept;
+    WorkingCopy(const WorkingCopy &) = delete;
+    WorkingCopy &operator=(const WorkingCopy &) = delete;
+
+    // Creates or replaces the file at path with the bytes, in one write.
+    // Refuses a symbolic link, a directory, a file without write permission
+    // (also for root) and a file locked by another reader; a short write is
+    // a failure and leaves the partly written file behind. Throws WriteFailed.
+    static WorkingCopy write(const QByteArray &bytes, const QString &path);
+
+    // True for a path naming a regular file (through a symbolic link only when
+    // its target exists); false for a missing path, a directory or anything else.
+    static bool exists(const QString &path);
+
+    // Deletes the file when it exists; a failure is deliberately ignored.
+    static void remove(const QString &path);
+
+    bool isHeld() const { return m_fd >= 0; }
+    void release();
+
+private:
+    explicit WorkingCopy(int fd) : m_fd(fd) {}
+    int m_fd = -1;
+};
+
+} // namespace resources

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Shared by run.sh and test.sh: installs the Debian packages the build, the
+# tests and the reader need (only those missing), then configures and builds.
+set -eu
+
+BUILD_DIR=${BUILD_DIR:-build}
+PACKAGES="build-essential cmake ninja-build pkg-config
+qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libsqlite3-dev
+fonts-wine xvfb xauth x11-utils xdotool imagemagick hyperfine"
+
+missing=""
+for package in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+    || missing="$missing $package"
+done
+if [ -n "$missing" ]; then
+  echo "Installing Debian packages:$missing"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
+
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$BUILD_DIR" -j "$(nproc)"

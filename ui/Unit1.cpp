@@ -1,0 +1,170 @@
+#include "Unit1.h"
+
+#include "handlerguard.h"
+#include "messageboxes.h"
+#include "placement.h"
+#include "termination.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLayout>
+#include <QScreen>
+#include <QShowEvent>
+
+#include <optional>
+
+namespace {
+
+const QString exitStatusText = QStringLiteral("Program használatásan befejezése ?");
+
+// Before start-up points it at the working copy, the connection names a file
+// in a folder that cannot exist ("/dev/null" is no folder), so connecting
+// without a working copy always fails instead of creating an empty database.
+const QString databaseBeforeStartUp = QStringLiteral("/dev/null/Vargorin/Vargorin.db");
+
+// A guarded start-up step: a failure shows the step's fixed text, requests
+// termination, and start-up carries on with the next step.
+template <typename Step>
+void startUpStep(const char16_t *failureText, Step &&step)
+{
+    try {
+        step();
+    } catch (const std::exception &) {
+        shell::reportAndTerminate(QString::fromUtf16(failureText));
+    }
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent), FDQuery1(FDConnection1), DataSource1(&FDQuery1)
+{
+    setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    FDConnection1.setDatabase(databaseBeforeStartUp);
+}
+
+TForm1::~TForm1() = default;
+
+QString TForm1::workingCopyPath() const
+{
+    // A current folder the system cannot name (it was deleted, say) yields no
+    // path at all rather than "/Vargorin.db" in the root folder.
+    if (v_prdir.isEmpty())
+        return QString();
+    return v_prdir + QStringLiteral("/Vargorin.db");
+}
+
+void TForm1::selectPage(int index)
+{
+    PageControl1->setCurrentIndex(index);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    // The first show runs start-up before the window is mapped; minimising
+    // and restoring never run it again.
+    if (!m_shownBefore && !event->spontaneous()) {
+        m_shownBefore = true;
+        FormShow();
+        centreOnPrimaryScreen();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::FormShow()
+{
+    shell::guarded([this] { runStartUp(); });
+}
+
+void TForm1::runStartUp()
+{
+    v_prdir = QDir::currentPath();
+
+    std::optional<resources::CarriedDatabase> carried;
+    startUpStep(u"Hiba történt - 1 !", [&] { carried = resources::CarriedDatabase::load(); });
+    startUpStep(u"Hiba történt - 2 !", [&] {
+        if (!carried)
+            throw resources::WorkingCopy::WriteFailed("nothing to write");
+        v_workingCopy = resources::WorkingCopy::write(carried->bytes(), workingCopyPath());
+    });
+    carried.reset();
+
+    if (resources::WorkingCopy::exists(workingCopyPath()))
+        FDConnection1.setDatabase(workingCopyPath());
+    else
+        shell::reportAndTerminate(QStringLiteral("Nem található az adatállomány !"));
+
+    startUpStep(u"Adatállomány nem nyitható meg !", [&] { FDConnection1.open(); });
+    startUpStep(u"Lekérdezés nem hajtható végre !", [&] { FDQuery1.open(); });
+
+    Edit1->setText(QString());
+    Label12->setText(QStringLiteral("0"));
+    Label12->setText(QString::number(FDQuery1.recordCount()));
+    selectPage(0);
+}
+
+void TForm1::centreOnPrimaryScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    move(shell::centredIn(screen->availableGeometry(), frameGeometry().size().expandedTo(size())));
+}
+
+void TForm1::releaseStore()
+{
+    FDQuery1.close();
+    FDConnection1.close();
+    resources::WorkingCopy::remove(workingCopyPath());
+    v_workingCopy.release();
+}
+
+void TForm1::Kilps1Click()
+{
+    shell::guarded([this] {
+        StatusBar1->setPanelText(0, exitStatusText);
+        if (shell::askExitQuestion(this)) {
+            releaseStore();
+            shell::Termination::current().request();
+        }
+        StatusBar1->setPanelText(0, QString());
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (m_sessionEnding || shell::Termination::current().isRequested()) {
+        event->accept();
+        return;
+    }
+    // Anything but a confirmed and completed release keeps the window open.
+    event->ignore();
+    shell::guarded([&] {
+        StatusBar1->setPanelText(0, exitStatusText);
+        const bool confirmed = shell::askExitQuestion(this);
+        StatusBar1->setPanelText(0, QString());
+        if (!confirmed)
+            return; // the silent abort: nothing is shown
+        releaseStore();
+        event->accept();
+        shell::Termination::current().request();
+    });
+}
+
+void TForm1::Lexikon1Click()
+{
+    selectPage(0);
+}
+
+void TForm1::Keress1Click()
+{
+    selectPage(1);
+}
+
+void TForm1::Bemutatkozs1Click()
+{
+    selectPage(2);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "connection.h"
+#include "datasource.h"
+#include "recordset.h"
+#include "ui_Unit1.h"
+#include "workingcopy.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class TForm2;
+
+// The main window: the title index, the search page and the about page in
+// one page control, with the menu, the status bar and the clock around them.
+// It owns the poem store, writes the working copy when first shown and
+// deletes it again on a confirmed exit.
+class TForm1 final : public QMainWindow, public Ui::TForm1 {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    void setDetailWindow(TForm2 *detailWindow) { m_detailWindow = detailWindow; }
+    // The session is ending: the next close goes through without a question.
+    void endSession() { m_sessionEnding = true; }
+
+    QString workingCopyPath() const;
+    void selectPage(int index);
+
+    // The working copy's lock is declared before the store so that it is
+    // released only after the connection has closed the file.
+    resources::WorkingCopy v_workingCopy;
+    store::Connection FDConnection1;
+    store::RecordSet FDQuery1;
+    store::DataSource DataSource1;
+    QString v_prdir;
+
+public slots:
+    void FormShow();
+    void Kilps1Click();
+    void Lexikon1Click();
+    void Keress1Click();
+    void Bemutatkozs1Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void runStartUp();
+    void releaseStore();
+    void centreOnPrimaryScreen();
+
+    TForm2 *m_detailWindow = nullptr;
+    bool m_shownBefore = false;
+    bool m_sessionEnding = false;
+};
