@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "accesskeys.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
 #include "placement.h"
@@ -43,6 +44,7 @@ TForm1::TForm1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    ui::assignAccessKeys(MainMenu1->actions());
     FDConnection1.setDatabase(databaseBeforeStartUp);
 }
 
