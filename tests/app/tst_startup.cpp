@@ -290,6 +290,46 @@ private slots:
         QVERIFY(program.termination.isRequested());
     }
 
+    // A store that cannot be closed abandons the road: the failure is shown,
+    // the working copy stays, and the program keeps running. On the menu road
+    // the question's status text stays in panel 0.
+    void exitFailures_data()
+    {
+        QTest::addColumn<bool>("menuRoad");
+        QTest::newRow("menu") << true;
+        QTest::newRow("close") << false;
+    }
+
+    void exitFailures()
+    {
+        QFETCH(bool, menuRoad);
+        Program program;
+        program.form.show();
+        // A statement left unfinalized by somebody makes the engine refuse to close.
+        sqlite3_stmt *stray = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(program.form.FDConnection1.handle(), "SELECT 1", -1, &stray, nullptr),
+                 SQLITE_OK);
+        const auto finalizeStray = qScopeGuard([&] { sqlite3_finalize(stray); });
+
+        BoxWatcher watcher([](QMessageBox &box) {
+            if (QAbstractButton *yes = box.button(QMessageBox::Yes))
+                yes->click();
+            else
+                box.buttons().front()->click();
+        });
+        if (menuRoad)
+            program.form.Kilps1->trigger();
+        else
+            QVERIFY(!program.form.close());
+
+        QCOMPARE(watcher.seen().size(), size_t(2));
+        QCOMPARE(watcher.seen().back().icon, QMessageBox::Critical);
+        QVERIFY(!program.termination.isRequested());
+        QVERIFY(QFile::exists(workingCopy()));
+        QVERIFY(program.form.isVisible());
+        QCOMPARE(program.panel0(), menuRoad ? exitStatus : QString());
+    }
+
     // Esc and the box's close button must not answer No; Enter answers Yes.
     void exitQuestionTakesOnlyYesOrNo()
     {

@@ -1,0 +1,172 @@
+// The store connection: what it sends on open, what it refuses, and the
+// engine behaviour the search relies on.
+#include "connection.h"
+#include "recordset.h"
+#include "statement.h"
+#include "storeerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+using store::Connection;
+using store::RecordSet;
+using store::StoreError;
+
+namespace {
+
+QStringList traced;
+
+int recordStatement(unsigned, void *, void *, void *text)
+{
+    traced << QString::fromUtf8(static_cast<const char *>(text));
+    return 0;
+}
+
+void traceEveryConnection(sqlite3 *db, const char **, const void *)
+{
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, recordStatement, nullptr);
+}
+
+QString copyOfCarriedDatabase(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("Vargorin.db"));
+    QFile::copy(QStringLiteral(VARGORIN_CARRIED_DB), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+long long scalar(Connection &connection, const char *sql)
+{
+    store::Statement statement(connection.handle(), sql);
+    statement.step();
+    return sqlite3_column_int64(statement.handle(), 0);
+}
+
+} // namespace
+
+class ConnectionTest final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(traceEveryConnection)); }
+    void init() { traced.clear(); }
+
+    void openSendsExactlyTheFiveSettingsInOrder()
+    {
+        Connection connection;
+        connection.setDatabase(copyOfCarriedDatabase(m_dir));
+        connection.open();
+        QVERIFY(connection.isOpen());
+        QCOMPARE(traced, QStringList({"PRAGMA cache_size = 500", "PRAGMA locking_mode = Exclusive",
+                                      "PRAGMA synchronous = Off", "PRAGMA journal_mode = Off",
+                                      "PRAGMA foreign_keys = On"}));
+        QCOMPARE(scalar(connection, "PRAGMA cache_size"), 500);
+        QCOMPARE(scalar(connection, "PRAGMA foreign_keys"), 1);
+        QVERIFY(sqlite3_extended_errcode(connection.handle()) == SQLITE_OK);
+    }
+
+    // LIKE folds the 26 ASCII letters only; accented letters match themselves.
+    void likeFoldsAsciiLettersOnly_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("matches");
+        QTest::newRow("ascii capitals") << "SELECT 'MADÁR' LIKE '%mad%'" << 1;
+        QTest::newRow("accented capital") << "SELECT 'KÉK' LIKE 'kék'" << 0;
+        QTest::newRow("accented same case") << "SELECT 'a kék ég' LIKE '%kék%'" << 1;
+        QTest::newRow("o double acute") << "SELECT 'IDŐ' LIKE 'idő'" << 0;
+        QTest::newRow("underscore one character") << "SELECT 'ab' LIKE 'a_'" << 1;
+    }
+
+    void likeFoldsAsciiLettersOnly()
+    {
+        QFETCH(QString, sql);
+        QFETCH(int, matches);
+        Connection connection;
+        connection.setDatabase(copyOfCarriedDatabase(m_dir));
+        connection.open();
+        QCOMPARE(scalar(connection, sql.toUtf8().constData()), matches);
+    }
+
+    void missingFolderFailsAndStaysClosed()
+    {
+        Connection connection;
+        connection.setDatabase(m_dir.filePath(QStringLiteral("no-such-folder/Vargorin.db")));
+        QVERIFY_THROWS_EXCEPTION(StoreError, connection.open());
+        QVERIFY(!connection.isOpen());
+    }
+
+    void notADatabaseFailsWithTheEnginesMessage()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("letter.db"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        Connection connection;
+        connection.setDatabase(path);
+        try {
+            connection.open();
+            QFAIL("opening a file that is not a database succeeded");
+        } catch (const StoreError &error) {
+            QVERIFY2(QByteArray(error.what()).contains("not a database"), error.what());
+        }
+        QVERIFY(!connection.isOpen());
+    }
+
+    // A missing file in an existing folder is created empty; the base query then fails.
+    void missingFileIsCreatedAndTheQueryFails()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("fresh.db"));
+        Connection connection;
+        connection.setDatabase(path);
+        connection.open();
+        QVERIFY(QFile::exists(path));
+        RecordSet query(connection);
+        QVERIFY_THROWS_EXCEPTION(StoreError, query.open());
+        QVERIFY(!query.isActive());
+        QVERIFY(QFile::exists(path));
+    }
+
+    void recordSetOpensAClosedConnectionFirst()
+    {
+        Connection connection;
+        connection.setDatabase(copyOfCarriedDatabase(m_dir));
+        RecordSet query(connection);
+        query.open();
+        QVERIFY(connection.isOpen());
+        QVERIFY(query.isActive());
+
+        Connection unreachable;
+        unreachable.setDatabase(QStringLiteral("/dev/null/nowhere.db"));
+        RecordSet failing(unreachable);
+        QVERIFY_THROWS_EXCEPTION(StoreError, failing.open());
+        QVERIFY(!failing.isActive());
+    }
+
+    // Closing closes the record set first; with the journal off, no journal
+    // file ever appears beside the database.
+    void closeReleasesRecordSetThenFile()
+    {
+        const QString path = copyOfCarriedDatabase(m_dir);
+        Connection connection;
+        connection.setDatabase(path);
+        RecordSet query(connection);
+        query.open();
+        query.last();
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+        connection.close();
+        QVERIFY(!query.isActive());
+        QVERIFY(!connection.isOpen());
+        connection.close(); // closing a closed connection does nothing
+        QVERIFY(QFile::remove(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(ConnectionTest)
+#include "tst_connection.moc"
