@@ -1,12 +1,17 @@
 #include "Unit1.h"
 
 #include "accesskeys.h"
+#include "fontheights.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
 #include "placement.h"
 #include "termination.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QIcon>
 #include <QDir>
 #include <QLayout>
 #include <QScreen>
@@ -21,6 +26,14 @@ const QString exitStatusText = QStringLiteral("Program használatásan befejezé
 // Before start-up points it at the working copy, the connection names a file
 // in a folder that cannot exist ("/dev/null" is no folder), so connecting
 // without a working copy always fails instead of creating an empty database.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/art/bee-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 const QString databaseBeforeStartUp = QStringLiteral("/dev/null/Vargorin/Vargorin.db");
 
 // A guarded start-up step: a failure shows the step's fixed text, requests
@@ -45,7 +58,20 @@ TForm1::TForm1(QWidget *parent)
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui::assignAccessKeys(MainMenu1->actions());
+    ui::applyFontHeights(this);
+    setWindowIcon(programIcon());
     FDConnection1.setDatabase(databaseBeforeStartUp);
+    FDQuery1.setScreenCursor(m_screenCursor);
+
+    m_hintDisplay.watchMenus(MainMenu1);
+    connect(&m_hintDisplay, &ui::HintDisplay::hintChanged, this,
+            [this](const QString &hint) { StatusBar1->setPanelText(0, hint); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1->start();
 }
 
 TForm1::~TForm1() = default;
@@ -154,6 +180,55 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->accept();
         shell::Termination::current().request();
     });
+}
+
+void TForm1::Timer1Timer()
+{
+    shell::guarded([this] {
+        m_hintDisplay.refresh();
+        StatusBar1->setPanelText(1, ui::clockText(QDateTime::currentDateTime(), m_clock, QLocale()));
+    });
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    // The regional settings changed: the next tick uses the new ones.
+    if (event->type() == QEvent::LocaleChange)
+        m_clock = ui::ClockSettings::from(QLocale());
+    QMainWindow::changeEvent(event);
+}
+
+// The about page's links hand their addresses to the desktop, which starts
+// the mail program or the web browser; what the desktop makes of them is not
+// examined, so the program shows nothing either way.
+void TForm1::Label5Click()
+{
+    openAddress(QStringLiteral("mailto:pellimor@mehes.example"));
+}
+
+void TForm1::Label6Click()
+{
+    openAddress(QStringLiteral("http://www.pellimor.example/"));
+}
+
+void TForm1::Label7Click()
+{
+    openAddress(QStringLiteral("http://vargorin.pellimor.example/"));
+}
+
+void TForm1::Label8Click()
+{
+    openAddress(QStringLiteral("http://programok.pellimor.example/"));
+}
+
+void TForm1::Label9Click()
+{
+    openAddress(QStringLiteral("https://play.google.com/store/apps/developer?id=Pellimor"));
+}
+
+void TForm1::openAddress(const QString &address)
+{
+    shell::guarded([&] { QDesktopServices::openUrl(QUrl(address)); });
 }
 
 void TForm1::Lexikon1Click()

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "clockformat.h"
 #include "connection.h"
 #include "datasource.h"
+#include "hintdisplay.h"
 #include "recordset.h"
+#include "screencursor.h"
+#include "tooltips.h"
 #include "ui_Unit1.h"
 #include "workingcopy.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 
 class TForm2;
 
@@ -34,7 +39,11 @@ public:
     store::Connection FDConnection1;
     store::RecordSet FDQuery1;
     store::DataSource DataSource1;
+    QTimer *Timer1 = nullptr;
     QString v_prdir;
+
+    ui::HintDisplay &hintDisplay() { return m_hintDisplay; }
+    ui::ScreenCursor &screenCursor() { return m_screenCursor; }
 
 public slots:
     void FormShow();
@@ -42,16 +51,28 @@ public slots:
     void Lexikon1Click();
     void Keress1Click();
     void Bemutatkozs1Click();
+    void Timer1Timer();
+    void Label5Click();
+    void Label6Click();
+    void Label7Click();
+    void Label8Click();
+    void Label9Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void runStartUp();
     void releaseStore();
     void centreOnPrimaryScreen();
+    void openAddress(const QString &address);
 
+    ui::ScreenCursor m_screenCursor;
+    ui::HintDisplay m_hintDisplay;
+    ui::TooltipController m_tooltips{m_hintDisplay};
+    ui::ClockSettings m_clock = ui::ClockSettings::from(QLocale());
     TForm2 *m_detailWindow = nullptr;
     bool m_shownBefore = false;
     bool m_sessionEnding = false;
