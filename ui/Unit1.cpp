@@ -59,6 +59,9 @@ TForm1::TForm1(QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui::assignAccessKeys(MainMenu1->actions());
     ui::applyFontHeights(this);
+    // These labels size themselves to their text.
+    for (QLabel *label : {Label10, Label11, Label12})
+        label->adjustSize();
     setWindowIcon(programIcon());
     FDConnection1.setDatabase(databaseBeforeStartUp);
     FDQuery1.setScreenCursor(m_screenCursor);
@@ -129,9 +132,15 @@ void TForm1::runStartUp()
     startUpStep(u"Lekérdezés nem hajtható végre !", [&] { FDQuery1.open(); });
 
     Edit1->setText(QString());
-    Label12->setText(QStringLiteral("0"));
-    Label12->setText(QString::number(FDQuery1.recordCount()));
+    showCount(QStringLiteral("0"));
+    showCount(QString::number(FDQuery1.recordCount()));
     selectPage(0);
+}
+
+void TForm1::showCount(const QString &count)
+{
+    Label12->setText(count);
+    Label12->adjustSize();
 }
 
 void TForm1::centreOnPrimaryScreen()

@@ -67,6 +67,7 @@ private:
     void runStartUp();
     void releaseStore();
     void centreOnPrimaryScreen();
+    void showCount(const QString &count);
     void openAddress(const QString &address);
 
     ui::ScreenCursor m_screenCursor;

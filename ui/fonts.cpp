@@ -9,8 +9,10 @@ void registerLayoutFonts()
 {
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma")))
         return;
-    for (const char *face : {"tahoma.ttf", "tahomabd.ttf"})
-        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(face));
+    // Only the regular face: Wine's bold face draws regular-weight strokes on
+    // wider advances, so bold text would not look bold. Qt emboldens the
+    // regular face instead, which keeps the layout's bold labels bold.
+    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
 }
 
 } // namespace ui

@@ -4,6 +4,8 @@
 #include "Unit2.h"
 #include "apptitle.h"
 #include "boxwatcher.h"
+#include "program.h"
+#include "testmain.h"
 #include "handlerguard.h"
 #include "storeerror.h"
 #include "termination.h"
@@ -25,15 +27,6 @@
 namespace {
 
 const QString exitStatus = QStringLiteral("Program használatásan befejezése ?");
-
-// One run of the reader: its own termination request and its two windows.
-struct Program {
-    shell::Termination termination;
-    TForm1 form;
-    TForm2 detail{form};
-    Program() { form.setDetailWindow(&detail); }
-    QString panel0() const { return form.StatusBar1->panelText(0); }
-};
 
 QByteArray readAll(const QString &path)
 {
@@ -411,15 +404,8 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // A Hungarian desktop, so that the standard buttons' labels can be checked.
-    qputenv("LC_ALL", "hu_HU.UTF-8");
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    shell::installQtTranslations(application);
-    StartUpTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+// A Hungarian desktop, so that the standard buttons' labels can be checked.
+static const bool hungarianDesktop = qputenv("LC_ALL", "hu_HU.UTF-8");
+VARGORIN_TEST_MAIN(StartUpTest)
 
 #include "tst_startup.moc"

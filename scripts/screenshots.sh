@@ -1,0 +1,29 @@
+#!/bin/sh
+# Renders the README's screenshots from the real reader under Xvfb.
+# Usage: scripts/screenshots.sh [BUILD_DIR]   (after ./run.sh or ./test.sh has built it)
+set -eu
+cd "$(dirname "$0")/.."
+build=${1:-build}
+out=$(pwd)/docs/screenshots
+mkdir -p "$out"
+case $build in /*) ;; *) build=$(pwd)/$build ;; esac
+exe=$build/app/vargorin
+[ -x "$exe" ] || { echo "screenshots.sh: build the reader first ($exe is missing)" >&2; exit 1; }
+
+work=$(mktemp -d)
+cat > "$work/shoot.sh" <<SHOOT
+set -eu
+cd "$work"
+"$exe" & reader=\$!
+main=\$(timeout 20 xdotool search --sync --onlyvisible --name '^Vargorin összes költeménye:\$' | head -n 1)
+xdotool mousemove 0 0
+shoot() { sleep 1.2; import -window "\$main" "$out/\$1.png"; }
+key() { xdotool windowfocus --sync "\$main" key --delay 80 "\$@"; }
+shoot index
+key alt+l k; shoot search
+key alt+l b; shoot about
+kill -TERM \$reader; wait \$reader || true
+SHOOT
+xvfb-run -a -s "-screen 0 1024x768x24" sh "$work/shoot.sh"
+rm -rf "$work"
+echo "screenshots written to $out"

@@ -1,0 +1,233 @@
+// The main window's frame driven with real events: menu and access keys,
+// pages and focus, the hint display in panel 0, tooltips, the clock.
+#include "boxwatcher.h"
+#include "program.h"
+#include "testmain.h"
+
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <QToolTip>
+
+namespace {
+
+void hover(QWidget *widget, QPoint at = {})
+{
+    QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
+}
+
+} // namespace
+
+class FrameTest final : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScratchFolder> m_folder;
+    std::unique_ptr<Program> m_program;
+    TForm1 &form() { return m_program->form; }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        m_program = std::make_unique<Program>();
+        form().show();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+    }
+
+    void cleanup()
+    {
+        m_program.reset();
+        m_folder.reset();
+    }
+
+    void windowIsFixedWithItsIconAndFont()
+    {
+        QCOMPARE(form().centralWidget()->size(), QSize(702, 549));
+        QCOMPARE(form().minimumSize(), form().maximumSize());
+        const Qt::WindowFlags flags = form().windowFlags();
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(form().windowIcon().availableSizes().size(), 6);
+        QCOMPARE(QFontInfo(form().font()).family(), QStringLiteral("Tahoma"));
+        QCOMPARE(form().StatusBar1->panelRect(0), QRect(0, 0, 500, 19));
+        QCOMPARE(form().StatusBar1->panelRect(1), QRect(500, 0, 202, 19));
+    }
+
+    void accessKeysAreGivenOutByTheRule()
+    {
+        QCOMPARE(form().Lehetsgek1->title(), QStringLiteral("&Lehetőségek"));
+        QStringList captions;
+        for (QAction *item : form().Lehetsgek1->actions())
+            captions << item->text();
+        QCOMPARE(captions, QStringList({"&Lexikon", "&Keresés", "&Bemutatkozás", "", "K&ilépés"}));
+    }
+
+    void altLThenIAsksTheExitQuestion()
+    {
+        BoxWatcher watcher(BoxWatcher::clickStandard(QMessageBox::No));
+        QTest::keyClick(&form(), Qt::Key_L, Qt::AltModifier);
+        QTRY_VERIFY(form().Lehetsgek1->isVisible());
+        QTest::keyClick(form().Lehetsgek1, Qt::Key_I);
+        QTRY_COMPARE(watcher.seen().size(), size_t(1));
+        QCOMPARE(watcher.seen().front().caption, QStringLiteral("Figyelem:"));
+        QVERIFY(!m_program->termination.isRequested());
+    }
+
+    void menuSelectsPagesAndMovesTheFocus()
+    {
+        form().Keress1->trigger();
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+        form().Edit1->setFocus();
+        QTRY_VERIFY(form().Edit1->hasFocus());
+
+        form().Bemutatkozs1->trigger();
+        QCOMPARE(form().PageControl1->currentIndex(), 2);
+        QVERIFY(!form().Edit1->hasFocus());
+
+        form().Keress1->trigger();
+        form().Edit1->setFocus();
+        form().Keress1->trigger(); // the page already shown: nothing changes
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+        QVERIFY(form().Edit1->hasFocus());
+    }
+
+    void ctrlTabCyclesThePages()
+    {
+        form().PageControl1->tabBar()->setFocus();
+        QTest::keyClick(form().PageControl1, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+        QTest::keyClick(form().PageControl1, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(form().PageControl1, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(form().PageControl1->currentIndex(), 2);
+        QTest::keyClick(form().PageControl1->tabBar(), Qt::Key_Left);
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+    }
+
+    void panel0ShowsTheHintUnderThePointer_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("search button") << 1 << "BitBtn1" << "Keresés indítása !";
+        QTest::newRow("reset button") << 1 << "BitBtn2" << "";
+        QTest::newRow("term box") << 1 << "Edit1" << "";
+        QTest::newRow("mail link") << 2 << "Label5" << "E-mail küldése a készítőnek !";
+        QTest::newRow("web link") << 2 << "Label7" << "Cím behívása Internet programba !";
+        QTest::newRow("address") << 2 << "Label3" << "";
+    }
+
+    void panel0ShowsTheHintUnderThePointer()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, control);
+        QFETCH(QString, hint);
+        form().selectPage(1);
+        hover(form().BitBtn1); // start from a hint, so that an empty one is a change
+        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Keresés indítása !"));
+        form().selectPage(page);
+        hover(form().findChild<QWidget *>(control));
+        form().Timer1Timer(); // at the latest at the next tick
+        QTRY_COMPARE(m_program->panel0(), hint);
+    }
+
+    void sameHintIsNotDeliveredAgain()
+    {
+        form().selectPage(2);
+        QStringList delivered;
+        connect(&form().hintDisplay(), &ui::HintDisplay::hintChanged, this,
+                [&](const QString &hint) { delivered << hint; });
+        hover(form().Label6);
+        QTRY_COMPARE(delivered, QStringList{"Cím behívása Internet programba !"});
+        hover(form().Label7);
+        QTest::qWait(20);
+        QCOMPARE(delivered.size(), 1);
+        QCOMPARE(m_program->panel0(), QStringLiteral("Cím behívása Internet programba !"));
+    }
+
+    // Overlapping labels: the later one owns the strip.
+    void laterLabelOwnsTheOverlap()
+    {
+        form().selectPage(2);
+        hover(form().Label4, QPoint(323, 30)); // inside Label5's rectangle too
+        QTRY_COMPARE(m_program->panel0(), QStringLiteral("E-mail küldése a készítőnek !"));
+    }
+
+    void pointerLeavingClearsPanel0()
+    {
+        form().selectPage(1);
+        hover(form().BitBtn1);
+        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Keresés indítása !"));
+        QCursor::setPos(form().geometry().bottomRight() + QPoint(300, 300));
+        form().Timer1Timer();
+        QCOMPARE(m_program->panel0(), QString());
+    }
+
+    void menuItemsShowTheirHints()
+    {
+        QTest::keyClick(&form(), Qt::Key_L, Qt::AltModifier);
+        QMenu *menu = form().Lehetsgek1;
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTRY_VERIFY(menu->activeAction());
+        QCOMPARE(m_program->panel0(), ui::longPart(ui::hintOf(menu->activeAction())));
+        QVERIFY(!m_program->panel0().isEmpty());
+        hover(menu, menu->actionGeometry(form().Kilps1).center());
+        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Program hasznáéatának befejezése !"));
+        menu->close();
+        QTRY_COMPARE(m_program->panel0(), QString());
+    }
+
+    // Only the link labels show tooltips: after a 500 ms rest, at once when
+    // moving straight to another, and never for the search button.
+    void tooltipsOnlyWhereTheFlagIsOn()
+    {
+        form().selectPage(1);
+        hover(form().BitBtn1);
+        QTest::qWait(700);
+        QVERIFY(!QToolTip::isVisible());
+
+        form().selectPage(2);
+        hover(form().Label5);
+        QTest::qWait(200);
+        QVERIFY(!QToolTip::isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QCOMPARE(QToolTip::text(), QStringLiteral("E-mail küldése a készítőnek !"));
+
+        hover(form().Label6);
+        QTRY_COMPARE_WITH_TIMEOUT(QToolTip::text(), QStringLiteral("Cím behívása Internet programba !"), 100);
+        QVERIFY(QToolTip::isVisible());
+
+        QTest::keyClick(&form(), Qt::Key_Shift);
+        QTRY_VERIFY(!QToolTip::isVisible());
+        QTest::qWait(700); // the same control does not show it again
+        QVERIFY(!QToolTip::isVisible());
+    }
+
+    void tooltipHidesAfterItsDisplayTime()
+    {
+        form().selectPage(2);
+        hover(form().Label8);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 3000);
+    }
+
+    void clockTicksIntoPanel1AndFollowsTheLocale()
+    {
+        QCOMPARE(m_program->panel1(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_program->panel1().isEmpty(), 1500);
+
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QStringLiteral("fi_FI")));
+        QEvent change(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(&form(), &change);
+        form().Timer1Timer();
+        const QString shown = m_program->panel1();
+        QLocale::setDefault(previous);
+        QVERIFY2(shown.startsWith(QDate::currentDate().toString(QStringLiteral("d.M.yyyy"))), qPrintable(shown));
+        QVERIFY2(shown.count(u'.') >= 4, qPrintable(shown)); // the time uses the full stop too
+    }
+};
+
+VARGORIN_TEST_MAIN(FrameTest)
+#include "tst_frame.moc"

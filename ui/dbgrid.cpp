@@ -1,0 +1,647 @@
+#include "dbgrid.h"
+
+#include "datasource.h"
+#include "dbgridaccessible.h"
+#include "handlerguard.h"
+#include "recordset.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QWheelEvent>
+
+#include <cstdlib>
+
+// ---------------------------------------------------------------- GridGeometry
+
+void GridGeometry::setFonts(const QFontMetrics &data, const QFontMetrics &title)
+{
+    const QString sample = QStringLiteral("Wg");
+    m_rowHeight = data.size(Qt::TextSingleLine, sample).height() + 4;
+    m_titleHeight = title.size(Qt::TextSingleLine, sample).height() + 4;
+}
+
+int GridGeometry::fullRows(int viewportHeight) const
+{
+    return std::max(1, (viewportHeight - rowsTop()) / rowPitch());
+}
+
+GridGeometry::Hit GridGeometry::hitTest(QPoint point, int rows) const
+{
+    const int fixedRight = indicatorWidth + lineWidth;
+    if (point.y() < rowsTop()) {
+        if (point.x() >= fixedRight && std::abs(point.x() - columnEdge()) <= resizeMargin)
+            return {Area::ColumnEdge, -1};
+        if (point.x() < fixedRight)
+            return {Area::Corner, -1};
+        return {point.x() < columnEdge() ? Area::Title : Area::Blank, -1};
+    }
+    const int row = (point.y() - rowsTop()) / rowPitch();
+    if (row >= rows || point.x() > columnEdge())
+        return {Area::Blank, -1};
+    return {point.x() < fixedRight ? Area::Indicator : Area::Cell, row};
+}
+
+// ---------------------------------------------------------------- DBGrid
+
+namespace {
+
+// Keys the grid owns even when they do nothing: it is read-only and has no
+// editor, so typing, Enter, Insert, F2 and the like must not reach anything else.
+bool isGridKey(const QKeyEvent &event)
+{
+    const bool chord = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    switch (event.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+    case Qt::Key_F2:
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Ctrl+Tab belongs to the page control, Alt+Tab to the desktop.
+        return !chord;
+    default:
+        return !chord && !event.text().isEmpty() && event.text().front().isPrint();
+    }
+}
+
+// The arrow mark: a small black triangle pointing right, 1 px from the cell's
+// inner edge and centred vertically, drawn pixel row by pixel row so that it
+// is symmetric at any size.
+void paintArrow(QPainter &painter, const QRect &cell)
+{
+    constexpr int half = 3;
+    const int tip = cell.right() - 1;
+    const int middle = cell.top() + cell.height() / 2;
+    for (int dy = -half; dy <= half; ++dy)
+        painter.fillRect(tip - half, middle + dy, half + 1 - std::abs(dy), 1, Qt::black);
+}
+
+void paintFocusRect(QPainter &painter, const QRect &cell, const QColor &colour)
+{
+    QPen dotted(colour, 0);
+    dotted.setDashPattern({1, 1});
+    painter.setPen(dotted);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(0, 0, -1, -1));
+}
+
+} // namespace
+
+DBGrid::DBGrid(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    installGridAccessibility();
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // paintEvent covers every pixel it is asked for, so Qt need not clear the
+    // background first, and scrolling may move the pixels already painted.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // For the title's hot look and the resize cursor at the column's edge.
+    viewport()->setMouseTracking(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, Qt::blue); // the titles are written in blue
+    setPalette(colours);
+
+    QScrollBar *bar = verticalScrollBar();
+    bar->installEventFilter(this); // its wheel notches move the cursor like the grid's own
+    connect(bar, &QScrollBar::actionTriggered, this, &DBGrid::onScrollAction);
+    connect(bar, &QScrollBar::sliderReleased, this, &DBGrid::goToThumb);
+    // A thumb placed without dragging ("Scroll here") goes to its record at once.
+    connect(bar, &QScrollBar::valueChanged, this, [this] {
+        if (!m_syncingBar && !verticalScrollBar()->isSliderDown())
+            goToThumb();
+    });
+    updateFonts();
+}
+
+DBGrid::~DBGrid()
+{
+    // Withdrawing only ever shrinks the window, which reads nothing from the engine.
+    if (m_windowOwner)
+        m_windowOwner->setWindowSize(this, 0);
+}
+
+void DBGrid::setDataSource(store::DataSource *source)
+{
+    for (const QMetaObject::Connection &link : std::as_const(m_sourceLinks))
+        disconnect(link);
+    m_sourceLinks.clear();
+    m_source = source;
+    if (source) {
+        m_sourceLinks = {
+            connect(source, &store::DataSource::stateChanged, this, &DBGrid::onStateChanged),
+            connect(source, &store::DataSource::dataSetChanged, this, &DBGrid::onDataSetChanged),
+            connect(source, &store::DataSource::scrolledBy, this, &DBGrid::onScrolled),
+        };
+    }
+    shell::guarded([this] {
+        requestWindow();
+        refresh();
+    });
+    emit rowsChanged();
+}
+
+store::RecordSet *DBGrid::records() const
+{
+    return m_source ? m_source->recordSet() : nullptr;
+}
+
+store::RecordSet *DBGrid::openRecords() const
+{
+    store::RecordSet *current = records();
+    return current && current->isActive() ? current : nullptr;
+}
+
+int DBGrid::rowCount() const
+{
+    const store::RecordSet *open = openRecords();
+    return open ? std::max(1, open->windowCount()) : 1;
+}
+
+int DBGrid::currentRow() const
+{
+    const store::RecordSet *open = openRecords();
+    return open ? open->currentRow() : -1;
+}
+
+QString DBGrid::rowText(int row) const
+{
+    const store::RecordSet *open = openRecords();
+    return open ? open->windowText(row, QString::fromLatin1(fieldName)) : QString();
+}
+
+QString DBGrid::columnTitle()
+{
+    return QStringLiteral("Cím");
+}
+
+int DBGrid::visibleRows() const
+{
+    return m_geometry.fullRows(viewport()->height());
+}
+
+void DBGrid::setColumnWidth(int width)
+{
+    m_geometry.setColumnWidth(width);
+    syncScrollBars();
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------- following the cursor
+
+void DBGrid::onStateChanged(bool active)
+{
+    shell::guarded([&] {
+        if (active)
+            requestWindow();
+        refresh();
+    });
+    if (active)
+        emit rowsChanged();
+    else
+        emit rowsReleased();
+}
+
+void DBGrid::onDataSetChanged()
+{
+    shell::guarded([this] {
+        requestWindow();
+        refresh();
+    });
+    emit rowsChanged();
+}
+
+// The window moved by `distance` records (towards the beginning when positive)
+// or stayed: the rows still shown move by pixels and only the rows that came
+// into view, plus the old and the new current row, are painted again.
+void DBGrid::onScrolled(int distance)
+{
+    const int shown = rowCount();
+    const QRect band = m_geometry.rowsBand(shown, viewport()->width());
+    if (distance != 0 && std::abs(distance) < shown)
+        viewport()->scroll(0, distance * m_geometry.rowPitch(), band);
+    else if (distance != 0)
+        viewport()->update(band);
+    updateRow(m_markedRow + distance);
+    m_markedRow = currentRow();
+    updateRow(m_markedRow);
+    shell::guarded([this] { syncVerticalBar(openRecords()); });
+    if (distance != 0)
+        emit rowsChanged();
+    else
+        emit markMoved();
+}
+
+void DBGrid::refresh()
+{
+    m_markedRow = currentRow();
+    syncScrollBars();
+    viewport()->update();
+}
+
+// The record set keeps as many records around the cursor as we show whole rows.
+void DBGrid::requestWindow()
+{
+    store::RecordSet *current = records();
+    if (m_windowOwner != current) {
+        if (m_windowOwner)
+            m_windowOwner->setWindowSize(this, 0);
+        m_windowOwner = current;
+    }
+    if (current)
+        current->setWindowSize(this, visibleRows());
+}
+
+void DBGrid::syncScrollBars()
+{
+    QScrollBar *across = horizontalScrollBar();
+    across->setRange(0, std::max(0, m_geometry.contentWidth() - viewport()->width()));
+    across->setPageStep(viewport()->width());
+    syncVerticalBar(openRecords());
+}
+
+// The bar runs over the whole result: from record 1 to the record count, the
+// thumb as long as the rows shown, at the current record. A single record
+// needs no bar.
+void DBGrid::syncVerticalBar(store::RecordSet *open)
+{
+    const int count = open ? open->recordCount() : 0;
+    if (count > 1) {
+        QScopedValueRollback syncing(m_syncingBar, true);
+        QScrollBar *bar = verticalScrollBar();
+        bar->setRange(1, count);
+        bar->setPageStep(visibleRows());
+        bar->setValue(open->recordNumber());
+    }
+    const Qt::ScrollBarPolicy wanted = count > 1 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (verticalScrollBarPolicy() != wanted)
+        setVerticalScrollBarPolicy(wanted);
+}
+
+void DBGrid::updateRow(int row)
+{
+    if (row >= 0 && row < rowCount())
+        viewport()->update(m_geometry.rowBand(row, viewport()->width()));
+}
+
+void DBGrid::updateFonts()
+{
+    QFont title = font();
+    title.setBold(true);
+    m_geometry.setFonts(QFontMetrics(font()), QFontMetrics(title));
+}
+
+// ---------------------------------------------------------------- input
+
+void DBGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (!isGridKey(*event)) {
+        event->ignore();
+        return;
+    }
+    if (store::RecordSet *open = openRecords())
+        shell::guarded([&] { runKey(*open, *event); });
+}
+
+void DBGrid::runKey(store::RecordSet &records, const QKeyEvent &event)
+{
+    const bool ctrl = event.modifiers() & Qt::ControlModifier;
+    switch (event.key()) {
+    case Qt::Key_Up:
+        return ctrl ? moveToTopRow(records) : void(records.moveBy(-1));
+    case Qt::Key_Down:
+        return ctrl ? moveToBottomRow(records) : void(records.moveBy(1));
+    case Qt::Key_PageUp:
+        return ctrl ? moveToTopRow(records) : void(records.moveBy(-visibleRows()));
+    case Qt::Key_PageDown:
+        return ctrl ? moveToBottomRow(records) : void(records.moveBy(visibleRows()));
+    case Qt::Key_Home:
+        return records.first();
+    case Qt::Key_End:
+        return records.last();
+    // Past the only column, Tab wraps to the next row and Shift+Tab to the previous one.
+    case Qt::Key_Tab:
+        return void(records.moveBy(event.modifiers() & Qt::ShiftModifier ? -1 : 1));
+    case Qt::Key_Backtab:
+        return void(records.moveBy(-1));
+    default:
+        return;
+    }
+}
+
+void DBGrid::moveToTopRow(store::RecordSet &records)
+{
+    records.moveBy(-records.currentRow());
+}
+
+// Aims at the bottom of all the rows that fit, so that a result shorter than
+// the grid ends on its last record with the end marker set.
+void DBGrid::moveToBottomRow(store::RecordSet &records)
+{
+    records.moveBy(visibleRows() - 1 - records.currentRow());
+}
+
+void DBGrid::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (!hasFocus())
+        return;
+    const QPoint point = event->position().toPoint();
+    const GridGeometry::Hit hit = m_geometry.hitTest(point, rowCount());
+    const bool left = event->button() == Qt::LeftButton;
+    switch (hit.area) {
+    case GridGeometry::Area::Indicator:
+    case GridGeometry::Area::Cell:
+        if (store::RecordSet *open = openRecords())
+            shell::guarded([&] { open->moveBy(hit.row - open->currentRow()); });
+        break;
+    case GridGeometry::Area::ColumnEdge:
+        if (left)
+            m_resizeGrab = point.x() - m_geometry.columnEdge();
+        break;
+    case GridGeometry::Area::Title:
+        if (left) {
+            m_titleHeld = true;
+            setTitleLook(true, true);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void DBGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    if (m_resizeGrab) {
+        setColumnWidth(point.x() - *m_resizeGrab - m_geometry.columnLeft());
+        return;
+    }
+    const GridGeometry::Area area = m_geometry.hitTest(point, rowCount()).area;
+    if (area == GridGeometry::Area::ColumnEdge)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+    const bool overTitle = area == GridGeometry::Area::Title;
+    setTitleLook(overTitle, overTitle && m_titleHeld);
+}
+
+void DBGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Releasing over the title is a title click, which does nothing here.
+    m_resizeGrab.reset();
+    m_titleHeld = false;
+    setTitleLook(m_titleHot, false);
+}
+
+// The first click of the pair has already acted as a single click; the
+// second one only reports the double-click.
+void DBGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    else
+        mousePressEvent(event);
+}
+
+void DBGrid::wheelEvent(QWheelEvent *event)
+{
+    m_wheelRemainder += event->angleDelta().y();
+    const int notches = m_wheelRemainder / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelRemainder -= notches * QWheelEvent::DefaultDeltasPerStep;
+    // A notch away from the user goes one record back, towards the user one on.
+    if (store::RecordSet *open = openRecords()) {
+        shell::guarded([&] {
+            for (int notch = 0; notch < std::abs(notches); ++notch)
+                open->moveBy(notches > 0 ? -1 : 1);
+        });
+    }
+}
+
+void DBGrid::onScrollAction(int action)
+{
+    store::RecordSet *open = openRecords();
+    // Dragging the thumb moves nothing until it is released.
+    if (!open || action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction)
+        return;
+    shell::guarded([&] {
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: // to the record just above the top row
+            open->moveBy(-(open->currentRow() + 1));
+            break;
+        case QAbstractSlider::SliderSingleStepAdd: // to the record just below the last row
+            open->moveBy(open->windowCount() - open->currentRow());
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            open->moveBy(-visibleRows());
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            open->moveBy(visibleRows());
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            open->first();
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            open->last();
+            break;
+        }
+        // The bar had already stepped its thumb; a move that ran against an
+        // end sends no notification to put it back.
+        syncVerticalBar(open);
+    });
+}
+
+void DBGrid::goToThumb()
+{
+    store::RecordSet *open = openRecords();
+    if (!open)
+        return;
+    shell::guarded([&] {
+        const int position = verticalScrollBar()->value();
+        if (position <= 1)
+            open->first();
+        else if (position >= open->recordCount())
+            open->last();
+        else
+            open->goToRecord(position);
+        syncVerticalBar(open);
+    });
+}
+
+void DBGrid::setTitleLook(bool hot, bool pressed)
+{
+    if (hot == m_titleHot && pressed == m_titlePressed)
+        return;
+    m_titleHot = hot;
+    m_titlePressed = pressed;
+    viewport()->update(m_geometry.titleRect());
+}
+
+bool DBGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Leave)
+        setTitleLook(false, false);
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+bool DBGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+void DBGrid::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    updateRow(m_markedRow); // the current cell takes the selection colours
+}
+
+void DBGrid::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    updateRow(m_markedRow);
+}
+
+// The grid has no context menu, and none of its parents' may stand in for one.
+void DBGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+}
+
+void DBGrid::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    shell::guarded([this] {
+        requestWindow();
+        refresh();
+    });
+}
+
+void DBGrid::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateFonts();
+        shell::guarded([this] {
+            requestWindow();
+            refresh();
+        });
+    }
+}
+
+// Only the horizontal bar scrolls pixels; the vertical one moves the record set.
+void DBGrid::scrollContentsBy(int dx, int)
+{
+    if (dx == 0)
+        return;
+    m_geometry.setHorizontalOffset(horizontalScrollBar()->value());
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------- painting
+
+void DBGrid::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const int width = viewport()->width();
+    const int rows = rowCount();
+    const int pitch = m_geometry.rowPitch();
+    for (const QRect &dirty : event->region()) {
+        if (dirty.top() < m_geometry.rowsTop())
+            paintTitleRow(painter, width);
+        const int first = std::max(0, (dirty.top() - m_geometry.rowsTop()) / pitch);
+        const int last = std::min(rows - 1, (dirty.bottom() - m_geometry.rowsTop()) / pitch);
+        for (int row = first; row <= last && dirty.bottom() >= m_geometry.rowsTop(); ++row)
+            paintRow(painter, row, width);
+    }
+    const int below = m_geometry.rowTop(rows);
+    if (event->rect().bottom() >= below)
+        painter.fillRect(0, below, width, viewport()->height() - below, palette().base());
+}
+
+void DBGrid::paintTitleRow(QPainter &painter, int width)
+{
+    QStyleOptionHeader header;
+    header.initFrom(this);
+    header.orientation = Qt::Horizontal;
+    header.position = QStyleOptionHeader::OnlyOneSection;
+    header.rect = m_geometry.titleRect();
+    header.state |= QStyle::State_Raised;
+    if (m_titleHot)
+        header.state |= QStyle::State_MouseOver;
+    if (m_titlePressed)
+        header.state = (header.state & ~QStyle::State_Raised) | QStyle::State_Sunken;
+    painter.fillRect(header.rect, palette().button());
+    style()->drawControl(QStyle::CE_HeaderSection, &header, &painter, this);
+
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int inset = m_titlePressed ? 3 : 2;
+    painter.drawText(header.rect.adjusted(inset, inset, 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, columnTitle());
+
+    // The corner goes on top: a column scrolled to the left slides under it.
+    QStyleOptionHeader corner = header;
+    corner.rect = m_geometry.cornerRect();
+    corner.state = (header.state & ~(QStyle::State_MouseOver | QStyle::State_Sunken)) | QStyle::State_Raised;
+    painter.fillRect(corner.rect, palette().button());
+    style()->drawControl(QStyle::CE_HeaderSection, &corner, &painter, this);
+    paintLines(painter, 0, m_geometry.titleHeight(), width);
+}
+
+void DBGrid::paintRow(QPainter &painter, int row, int width)
+{
+    const QRect cell = m_geometry.cellRect(row);
+    // Selection colours and the focus rectangle only while the grid has the focus;
+    // otherwise the arrow alone marks the current record.
+    const bool selected = row == m_markedRow && hasFocus();
+    painter.fillRect(cell, selected ? palette().highlight() : palette().base());
+    painter.setFont(font());
+    painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
+    // Clipped at the cell's edges, on one line, without an ellipsis.
+    painter.drawText(cell.adjusted(3, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, rowText(row));
+    if (selected)
+        paintFocusRect(painter, cell, palette().color(QPalette::HighlightedText));
+
+    const QRect indicator = m_geometry.indicatorRect(row);
+    painter.fillRect(indicator, palette().button());
+    if (row == m_markedRow)
+        paintArrow(painter, indicator);
+    paintLines(painter, cell.top(), m_geometry.rowHeight(), width);
+}
+
+// The lines after the indicator and the data column, the line under the band,
+// and the empty space right of the column.
+void DBGrid::paintLines(QPainter &painter, int top, int height, int width)
+{
+    const QColor line = palette().color(QPalette::Mid);
+    const int edge = m_geometry.columnEdge();
+    const int pitch = height + GridGeometry::lineWidth;
+    painter.fillRect(GridGeometry::indicatorWidth, top, GridGeometry::lineWidth, pitch, line);
+    painter.fillRect(edge, top, GridGeometry::lineWidth, pitch, line);
+    painter.fillRect(0, top + height, edge, GridGeometry::lineWidth, line);
+    painter.fillRect(edge + 1, top, width - edge - 1, pitch, palette().base());
+}
