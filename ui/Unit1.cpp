@@ -207,6 +207,45 @@ void TForm1::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
 }
 
+void TForm1::replaceQuery(const QString &line)
+{
+    FDQuery1.close();
+    FDQuery1.clearSql();
+    FDQuery1.addSql(line);
+    FDQuery1.open();
+}
+
+// The search keeps every poem whose title, date or text contains the term,
+// taken exactly as typed: only its apostrophes are doubled to quote it, and
+// "%" and "_" in it stay wildcards.
+void TForm1::BitBtn1Click()
+{
+    shell::guarded([this] {
+        m_screenCursor.setSqlWait();
+        QString pattern = u'%' + Edit1->text() + u'%';
+        const QString literal = u'\'' + pattern.replace(u'\'', QStringLiteral("''")) + u'\'';
+        replaceQuery(QStringLiteral("Select * FROM tbl_Data WHERE CIM like ") + literal
+                     + QStringLiteral(" or DATUM like ") + literal
+                     + QStringLiteral(" or VERS like ") + literal);
+        showCount(QString::number(FDQuery1.recordCount()));
+        selectPage(0);
+        m_screenCursor.setDefault();
+    });
+}
+
+// Back to every poem, with an empty term box.
+void TForm1::BitBtn2Click()
+{
+    shell::guarded([this] {
+        m_screenCursor.setSqlWait();
+        replaceQuery(QString::fromLatin1(store::RecordSet::baseQuery));
+        Edit1->setText(QString());
+        showCount(QString::number(FDQuery1.recordCount()));
+        selectPage(0);
+        m_screenCursor.setDefault();
+    });
+}
+
 // The about page's links hand their addresses to the desktop, which starts
 // the mail program or the web browser; what the desktop makes of them is not
 // examined, so the program shows nothing either way.

@@ -52,6 +52,8 @@ public slots:
     void Keress1Click();
     void Bemutatkozs1Click();
     void Timer1Timer();
+    void BitBtn1Click();
+    void BitBtn2Click();
     void Label5Click();
     void Label6Click();
     void Label7Click();
@@ -68,6 +70,7 @@ private:
     void releaseStore();
     void centreOnPrimaryScreen();
     void showCount(const QString &count);
+    void replaceQuery(const QString &line);
     void openAddress(const QString &address);
 
     ui::ScreenCursor m_screenCursor;

@@ -5,6 +5,7 @@
 #include "testmain.h"
 
 #include <QMenu>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
@@ -52,6 +53,9 @@ private slots:
         QCOMPARE(QFontInfo(form().font()).family(), QStringLiteral("Tahoma"));
         QCOMPARE(form().StatusBar1->panelRect(0), QRect(0, 0, 500, 19));
         QCOMPARE(form().StatusBar1->panelRect(1), QRect(500, 0, 202, 19));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(form().frameGeometry().center().x(), area.center().x());
+        QVERIFY(form().frameGeometry().top() >= area.top());
     }
 
     void accessKeysAreGivenOutByTheRule()
@@ -129,6 +133,14 @@ private slots:
         hover(form().findChild<QWidget *>(control));
         form().Timer1Timer(); // at the latest at the next tick
         QTRY_COMPARE(m_program->panel0(), hint);
+    }
+
+    void disabledControlsShowTheirHintsToo()
+    {
+        form().selectPage(1);
+        form().BitBtn1->setEnabled(false);
+        hover(form().BitBtn1);
+        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Keresés indítása !"));
     }
 
     void sameHintIsNotDeliveredAgain()

@@ -1,0 +1,177 @@
+// The search page on the carried poems: what a term finds, how it reaches
+// the engine, the count, the reset, and a search the engine refuses.
+#include "boxwatcher.h"
+#include "program.h"
+#include "testmain.h"
+
+#include <QGuiApplication>
+#include <QTest>
+
+namespace {
+
+QList<int> keysOfResult(store::RecordSet &query)
+{
+    QList<int> keys;
+    if (!query.isActive() || query.isEmpty())
+        return keys;
+    query.first();
+    while (!query.eof()) {
+        keys << query.fieldText(QStringLiteral("AZ")).toInt();
+        query.next();
+    }
+    query.first();
+    return keys;
+}
+
+QList<int> allKeys()
+{
+    QList<int> keys;
+    for (int key = 693; key <= 705; ++key)
+        keys << key;
+    return keys;
+}
+
+} // namespace
+
+class SearchTest final : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScratchFolder> m_folder;
+    std::unique_ptr<Program> m_program;
+    TForm1 &form() { return m_program->form; }
+
+    void search(const QString &term)
+    {
+        form().Keress1->trigger();
+        form().Edit1->setText(term);
+        QTest::mouseClick(form().BitBtn1, Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<ScratchFolder>();
+        m_program = std::make_unique<Program>();
+        form().show();
+    }
+
+    void cleanup()
+    {
+        m_program.reset();
+        m_folder.reset();
+    }
+
+    void termsFindTheirPoems_data()
+    {
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::newRow("empty") << "" << allKeys();
+        QTest::newRow("kék") << "kék" << QList<int>{700, 702, 705};
+        QTest::newRow("Kék") << "Kék" << QList<int>{700, 702, 705};
+        QTest::newRow("KÉK") << "KÉK" << QList<int>{702, 705};
+        QTest::newRow("IDŐ") << "IDŐ" << QList<int>{703};
+        QTest::newRow("idő") << "idő" << QList<int>{695, 700, 702, 703};
+        QTest::newRow("underscore") << "_" << allKeys();
+        QTest::newRow("percent") << "%" << allKeys();
+        QTest::newRow("apostrophe") << "'" << QList<int>{};
+        QTest::newRow("xyz") << "xyz" << QList<int>{};
+        QTest::newRow("one space") << " " << allKeys();
+        for (const char *literal : {"R&D", "a:b", "{x}", "end!", "a--b", "x/*y", "back\\slash", "\"q\""})
+            QTest::newRow(literal) << QString::fromUtf8(literal) << QList<int>{};
+    }
+
+    // The count, the page and the grid's result all follow the search; the
+    // term keeps its place in the box.
+    void termsFindTheirPoems()
+    {
+        QFETCH(QString, term);
+        QFETCH(QList<int>, keys);
+        BoxWatcher watcher;
+        search(term);
+        QVERIFY(watcher.seen().empty());
+        QCOMPARE(form().Label12->text(), QString::number(keys.size()));
+        QCOMPARE(form().PageControl1->currentIndex(), 0);
+        QCOMPARE(form().Edit1->text(), term);
+        QCOMPARE(keysOfResult(form().FDQuery1), keys);
+    }
+
+    void queryTextIsBuiltExactly_data()
+    {
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("RÓZSA") << "RÓZSA"
+                               << "Select * FROM tbl_Data WHERE CIM like '%RÓZSA%' or DATUM like "
+                                  "'%RÓZSA%' or VERS like '%RÓZSA%'";
+        QTest::newRow("a'b") << "a'b"
+                             << "Select * FROM tbl_Data WHERE CIM like '%a''b%' or DATUM like "
+                                "'%a''b%' or VERS like '%a''b%'";
+        QTest::newRow("spaces kept") << "  x "
+                                     << "Select * FROM tbl_Data WHERE CIM like '%  x %' or DATUM like "
+                                        "'%  x %' or VERS like '%  x %'";
+    }
+
+    void queryTextIsBuiltExactly()
+    {
+        QFETCH(QString, term);
+        QFETCH(QString, line);
+        search(term);
+        QCOMPARE(form().FDQuery1.sql(), QStringList{line});
+    }
+
+    void resetBringsBackEveryPoem()
+    {
+        search(QStringLiteral("xyz"));
+        QCOMPARE(form().Label12->text(), QStringLiteral("0"));
+        form().Keress1->trigger();
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton); // twice is the same as once
+        QCOMPARE(form().Label12->text(), QStringLiteral("13"));
+        QCOMPARE(form().Edit1->text(), QString());
+        QCOMPARE(form().PageControl1->currentIndex(), 0);
+        QCOMPARE(form().FDQuery1.sql(), QStringList{QStringLiteral("Select * from tbl_Data")});
+        QCOMPARE(keysOfResult(form().FDQuery1), allKeys());
+    }
+
+    void searchShowsTheSqlWaitCursorAndRemovesIt()
+    {
+        search(QStringLiteral("kék"));
+        QTRY_VERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // A pattern over the engine's limit: the error box shows the engine's
+    // words, the result is gone, the count stays, and the wait cursor leaves
+    // through the record set's own reset.
+    void patternTooLongIsReportedAndLosesNothing()
+    {
+        search(QStringLiteral("kék"));
+        QCOMPARE(form().Label12->text(), QStringLiteral("3"));
+
+        BoxWatcher watcher;
+        search(QString(50000, u'a'));
+        QCOMPARE(watcher.seen().size(), size_t(1));
+        const BoxWatcher::Seen &box = watcher.seen().front();
+        QVERIFY2(box.text.contains(QStringLiteral("LIKE or GLOB pattern too complex")), qPrintable(box.text));
+        QVERIFY(box.text.endsWith(u'.'));
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QVERIFY(!form().FDQuery1.isActive());
+        QCOMPARE(form().Label12->text(), QStringLiteral("3"));
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+        QTRY_VERIFY(!QGuiApplication::overrideCursor());
+
+        search(QStringLiteral("idő"));
+        QCOMPARE(form().Label12->text(), QStringLiteral("4"));
+    }
+
+    void enterInTheTermBoxStartsNothing()
+    {
+        form().Keress1->trigger();
+        form().Edit1->setText(QStringLiteral("xyz"));
+        form().Edit1->setFocus();
+        QTest::keyClick(form().Edit1, Qt::Key_Return);
+        QCOMPARE(form().Label12->text(), QStringLiteral("13"));
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+    }
+};
+
+VARGORIN_TEST_MAIN(SearchTest)
+#include "tst_search.moc"
