@@ -30,3 +30,10 @@ private:
     QString m_home = QDir::currentPath();
     QTemporaryDir m_dir;
 };
+
+// A program started in a scratch folder of its own, as most window tests want it.
+struct StartedProgram {
+    ScratchFolder folder;
+    Program program;
+    StartedProgram() { program.form.show(); }
+};

@@ -10,10 +10,9 @@
 class AboutTest final : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScratchFolder> m_folder;
-    std::unique_ptr<Program> m_program;
+    std::unique_ptr<StartedProgram> m_run;
     QStringList m_opened;
-    TForm1 &form() { return m_program->form; }
+    TForm1 &form() { return m_run->program.form; }
 
 public slots:
     void record(const QUrl &address) { m_opened << address.toString(); }
@@ -27,17 +26,14 @@ private slots:
 
     void init()
     {
-        m_folder = std::make_unique<ScratchFolder>();
-        m_program = std::make_unique<Program>();
-        form().show();
+        m_run = std::make_unique<StartedProgram>();
         form().Bemutatkozs1->trigger();
         m_opened.clear();
     }
 
     void cleanup()
     {
-        m_program.reset();
-        m_folder.reset();
+        m_run.reset();
     }
 
     void clicksOpenTheirAddresses_data()

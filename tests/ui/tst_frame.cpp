@@ -22,23 +22,19 @@ void hover(QWidget *widget, QPoint at = {})
 class FrameTest final : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScratchFolder> m_folder;
-    std::unique_ptr<Program> m_program;
-    TForm1 &form() { return m_program->form; }
+    std::unique_ptr<StartedProgram> m_run;
+    TForm1 &form() { return m_run->program.form; }
 
 private slots:
     void init()
     {
-        m_folder = std::make_unique<ScratchFolder>();
-        m_program = std::make_unique<Program>();
-        form().show();
+        m_run = std::make_unique<StartedProgram>();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
     }
 
     void cleanup()
     {
-        m_program.reset();
-        m_folder.reset();
+        m_run.reset();
     }
 
     void windowIsFixedWithItsIconAndFont()
@@ -75,7 +71,7 @@ private slots:
         QTest::keyClick(form().Lehetsgek1, Qt::Key_I);
         QTRY_COMPARE(watcher.seen().size(), size_t(1));
         QCOMPARE(watcher.seen().front().caption, QStringLiteral("Figyelem:"));
-        QVERIFY(!m_program->termination.isRequested());
+        QVERIFY(!m_run->program.termination.isRequested());
     }
 
     void menuSelectsPagesAndMovesTheFocus()
@@ -128,11 +124,11 @@ private slots:
         QFETCH(QString, hint);
         form().selectPage(1);
         hover(form().BitBtn1); // start from a hint, so that an empty one is a change
-        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Keresés indítása !"));
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Keresés indítása !"));
         form().selectPage(page);
         hover(form().findChild<QWidget *>(control));
         form().Timer1Timer(); // at the latest at the next tick
-        QTRY_COMPARE(m_program->panel0(), hint);
+        QTRY_COMPARE(m_run->program.panel0(), hint);
     }
 
     void disabledControlsShowTheirHintsToo()
@@ -140,7 +136,7 @@ private slots:
         form().selectPage(1);
         form().BitBtn1->setEnabled(false);
         hover(form().BitBtn1);
-        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Keresés indítása !"));
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Keresés indítása !"));
     }
 
     void sameHintIsNotDeliveredAgain()
@@ -154,7 +150,7 @@ private slots:
         hover(form().Label7);
         QTest::qWait(20);
         QCOMPARE(delivered.size(), 1);
-        QCOMPARE(m_program->panel0(), QStringLiteral("Cím behívása Internet programba !"));
+        QCOMPARE(m_run->program.panel0(), QStringLiteral("Cím behívása Internet programba !"));
     }
 
     // Overlapping labels: the later one owns the strip.
@@ -162,17 +158,17 @@ private slots:
     {
         form().selectPage(2);
         hover(form().Label4, QPoint(323, 30)); // inside Label5's rectangle too
-        QTRY_COMPARE(m_program->panel0(), QStringLiteral("E-mail küldése a készítőnek !"));
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("E-mail küldése a készítőnek !"));
     }
 
     void pointerLeavingClearsPanel0()
     {
         form().selectPage(1);
         hover(form().BitBtn1);
-        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Keresés indítása !"));
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Keresés indítása !"));
         QCursor::setPos(form().geometry().bottomRight() + QPoint(300, 300));
         form().Timer1Timer();
-        QCOMPARE(m_program->panel0(), QString());
+        QCOMPARE(m_run->program.panel0(), QString());
     }
 
     void menuItemsShowTheirHints()
@@ -182,12 +178,12 @@ private slots:
         QTRY_VERIFY(menu->isVisible());
         QTest::keyClick(menu, Qt::Key_Down);
         QTRY_VERIFY(menu->activeAction());
-        QCOMPARE(m_program->panel0(), ui::longPart(ui::hintOf(menu->activeAction())));
-        QVERIFY(!m_program->panel0().isEmpty());
+        QCOMPARE(m_run->program.panel0(), ui::longPart(ui::hintOf(menu->activeAction())));
+        QVERIFY(!m_run->program.panel0().isEmpty());
         hover(menu, menu->actionGeometry(form().Kilps1).center());
-        QTRY_COMPARE(m_program->panel0(), QStringLiteral("Program hasznáéatának befejezése !"));
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Program hasznáéatának befejezése !"));
         menu->close();
-        QTRY_COMPARE(m_program->panel0(), QString());
+        QTRY_COMPARE(m_run->program.panel0(), QString());
     }
 
     // Only the link labels show tooltips: after a 500 ms rest, at once when
@@ -226,15 +222,15 @@ private slots:
 
     void clockTicksIntoPanel1AndFollowsTheLocale()
     {
-        QCOMPARE(m_program->panel1(), QString());
-        QTRY_VERIFY_WITH_TIMEOUT(!m_program->panel1().isEmpty(), 1500);
+        QCOMPARE(m_run->program.panel1(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_run->program.panel1().isEmpty(), 1500);
 
         const QLocale previous;
         QLocale::setDefault(QLocale(QStringLiteral("fi_FI")));
         QEvent change(QEvent::LocaleChange);
         QCoreApplication::sendEvent(&form(), &change);
         form().Timer1Timer();
-        const QString shown = m_program->panel1();
+        const QString shown = m_run->program.panel1();
         QLocale::setDefault(previous);
         QVERIFY2(shown.startsWith(QDate::currentDate().toString(QStringLiteral("d.M.yyyy"))), qPrintable(shown));
         QVERIFY2(shown.count(u'.') >= 4, qPrintable(shown)); // the time uses the full stop too

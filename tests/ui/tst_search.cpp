@@ -36,9 +36,8 @@ QList<int> allKeys()
 class SearchTest final : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScratchFolder> m_folder;
-    std::unique_ptr<Program> m_program;
-    TForm1 &form() { return m_program->form; }
+    std::unique_ptr<StartedProgram> m_run;
+    TForm1 &form() { return m_run->program.form; }
 
     void search(const QString &term)
     {
@@ -50,15 +49,12 @@ class SearchTest final : public QObject {
 private slots:
     void init()
     {
-        m_folder = std::make_unique<ScratchFolder>();
-        m_program = std::make_unique<Program>();
-        form().show();
+        m_run = std::make_unique<StartedProgram>();
     }
 
     void cleanup()
     {
-        m_program.reset();
-        m_folder.reset();
+        m_run.reset();
     }
 
     void termsFindTheirPoems_data()
