@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "Unit2.h"
 #include "accesskeys.h"
 #include "fontheights.h"
 #include "handlerguard.h"
@@ -65,6 +66,7 @@ TForm1::TForm1(QWidget *parent)
     setWindowIcon(programIcon());
     FDConnection1.setDatabase(databaseBeforeStartUp);
     FDQuery1.setScreenCursor(m_screenCursor);
+    DBGrid1->setDataSource(&DataSource1);
 
     m_hintDisplay.watchMenus(MainMenu1);
     connect(&m_hintDisplay, &ui::HintDisplay::hintChanged, this,
@@ -205,6 +207,17 @@ void TForm1::changeEvent(QEvent *event)
     if (event->type() == QEvent::LocaleChange)
         m_clock = ui::ClockSettings::from(QLocale());
     QMainWindow::changeEvent(event);
+}
+
+// Opens the detail window on the current record, also for an empty or closed
+// result; its two picture buttons stay disabled from then on.
+void TForm1::DBGrid1DblClick()
+{
+    shell::guarded([this] {
+        m_detailWindow->BitBtn1->setEnabled(false);
+        m_detailWindow->BitBtn2->setEnabled(false);
+        m_detailWindow->exec();
+    });
 }
 
 void TForm1::replaceQuery(const QString &line)

@@ -52,6 +52,7 @@ public slots:
     void Keress1Click();
     void Bemutatkozs1Click();
     void Timer1Timer();
+    void DBGrid1DblClick();
     void BitBtn1Click();
     void BitBtn2Click();
     void Label5Click();

@@ -1,10 +1,84 @@
 #include "Unit2.h"
 
 #include "Unit1.h"
+#include "fontheights.h"
+#include "placement.h"
 
-TForm2::TForm2(TForm1 &mainWindow, QWidget *parent) : QDialog(parent), m_mainWindow(mainWindow)
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace {
+
+// Qt puts a line's baseline at the font's typographic ascent, which for
+// Tahoma leaves no room above the capitals for their accents (Á, Ő): at the
+// top edge of a label they would be cut off. The label keeps its place and
+// size; its text starts as far down as the tallest accented capital needs.
+int accentRoom(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    const int top = metrics.tightBoundingRect(QStringLiteral("ÁÉÍÓÖŐÚÜŰ")).top();
+    return std::max(0, -top - metrics.ascent());
+}
+
+} // namespace
+
+TForm2::TForm2(TForm1 &mainWindow, QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    ui::applyFontHeights(this);
+    Label1->setContentsMargins(0, accentRoom(Label1->font()), 0, 0);
+
+    BindSourceDB1 = new ui::BindSource(mainWindow.FDQuery1, this);
+    LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);
+    LinkPropertyToFieldCaption = new ui::LinkPropertyToField(*BindSourceDB1, QStringLiteral("CIM"),
+                                                             Label1, "text");
+    DBNavigator1->setDataSource(&mainWindow.DataSource1);
+    Memo1->installEventFilter(this);
+}
+
+void TForm2::showEvent(QShowEvent *event)
+{
+    // Centred once, on the work area of the window's own monitor; after that
+    // the window reopens wherever it was when last closed.
+    if (!m_placed && !event->spontaneous()) {
+        m_placed = true;
+        if (const QScreen *monitor = screen())
+            move(shell::centredIn(monitor->availableGeometry(),
+                                  frameGeometry().size().expandedTo(size())));
+    }
+    QDialog::showEvent(event);
+}
+
+void TForm2::changeEvent(QEvent *event)
+{
+    // The text box is the window's only control for the keyboard.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Memo1->setFocus(Qt::ActiveWindowFocusReason);
+    QDialog::changeEvent(event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent *event)
+{
+    // A dialog closes on Esc by default; this one closes only by its close box.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm2::eventFilter(QObject *watched, QEvent *event)
+{
+    // A read-only text box pages on the space bar; here a typed character,
+    // the space included, changes nothing at all.
+    if (watched == Memo1 && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space)
+        return true;
+    return QDialog::eventFilter(watched, event);
 }

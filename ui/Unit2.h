@@ -1,18 +1,33 @@
 #pragma once
 
+#include "bindings.h"
 #include "ui_Unit2.h"
 
 #include <QDialog>
 
 class TForm1;
 
-// The poem detail window: the current record's title and whole text. It is
-// created hidden at start-up and shown modally from the title grid.
+// The poem detail window: the current record's title and whole text, and a
+// navigator bar that moves the cursor every view shares. It is created
+// hidden at start-up, follows the record set from then on whether shown or
+// not, and is shown modally from the title grid. Only the close box closes it.
 class TForm2 final : public QDialog, public Ui::TForm2 {
     Q_OBJECT
 public:
     explicit TForm2(TForm1 &mainWindow, QWidget *parent = nullptr);
 
+    // The bindings that copy the current record's title into Label1 and its
+    // text into Memo1, straight from the main window's record set.
+    ui::BindSource *BindSourceDB1 = nullptr;
+    ui::LinkControlToField *LinkControlToField1 = nullptr;
+    ui::LinkPropertyToField *LinkPropertyToFieldCaption = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    TForm1 &m_mainWindow;
+    bool m_placed = false;
 };

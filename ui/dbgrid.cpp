@@ -12,6 +12,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 #include <cstdlib>
@@ -44,6 +45,36 @@ GridGeometry::Hit GridGeometry::hitTest(QPoint point, int rows) const
     if (row >= rows || point.x() > columnEdge())
         return {Area::Blank, -1};
     return {point.x() < fixedRight ? Area::Indicator : Area::Cell, row};
+}
+
+// ---------------------------------------------------------------- RecordScrollBar
+
+// A repaint already pending paints the thumb where it is by then.
+void RecordScrollBar::sliderChange(SliderChange change)
+{
+    if (change != SliderValueChange || atEnd() || m_paintedAtEnd)
+        return QScrollBar::sliderChange(change);
+    const QRect thumb = thumbRect();
+    if (thumb == m_paintedThumb)
+        return;
+    // Styles draw the thumb's border and shadow a little outside its rectangle.
+    constexpr int margin = 3;
+    const QRect moved = thumb.united(m_paintedThumb);
+    update(0, moved.top() - margin, width(), moved.height() + 2 * margin);
+}
+
+void RecordScrollBar::paintEvent(QPaintEvent *event)
+{
+    m_paintedThumb = thumbRect();
+    m_paintedAtEnd = atEnd();
+    QScrollBar::paintEvent(event);
+}
+
+QRect RecordScrollBar::thumbRect() const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
 }
 
 // ---------------------------------------------------------------- DBGrid
@@ -107,6 +138,7 @@ DBGrid::DBGrid(QWidget *parent) : QAbstractScrollArea(parent)
 {
     installGridAccessibility();
     setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBar(new RecordScrollBar(Qt::Vertical, this));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // paintEvent covers every pixel it is asked for, so Qt need not clear the
@@ -150,11 +182,12 @@ void DBGrid::setDataSource(store::DataSource *source)
             connect(source, &store::DataSource::scrolledBy, this, &DBGrid::onScrolled),
         };
     }
-    shell::guarded([this] {
-        requestWindow();
-        refresh();
-    });
-    emit rowsChanged();
+    reload();
+}
+
+store::DataSource *DBGrid::dataSource() const
+{
+    return m_source;
 }
 
 store::RecordSet *DBGrid::records() const
@@ -183,7 +216,7 @@ int DBGrid::currentRow() const
 QString DBGrid::rowText(int row) const
 {
     const store::RecordSet *open = openRecords();
-    return open ? open->windowText(row, QString::fromLatin1(fieldName)) : QString();
+    return open ? open->windowText(row, QStringLiteral("CIM")) : QString();
 }
 
 QString DBGrid::columnTitle()
@@ -199,7 +232,7 @@ int DBGrid::visibleRows() const
 void DBGrid::setColumnWidth(int width)
 {
     m_geometry.setColumnWidth(width);
-    syncScrollBars();
+    syncHorizontalBar();
     viewport()->update();
 }
 
@@ -207,24 +240,17 @@ void DBGrid::setColumnWidth(int width)
 
 void DBGrid::onStateChanged(bool active)
 {
-    shell::guarded([&] {
-        if (active)
-            requestWindow();
-        refresh();
-    });
-    if (active)
-        emit rowsChanged();
-    else
+    if (active) {
+        reload();
+    } else {
+        refresh(); // nothing to read: the rows are going
         emit rowsReleased();
+    }
 }
 
 void DBGrid::onDataSetChanged()
 {
-    shell::guarded([this] {
-        requestWindow();
-        refresh();
-    });
-    emit rowsChanged();
+    reload();
 }
 
 // The window moved by `distance` records (towards the beginning when positive)
@@ -248,10 +274,22 @@ void DBGrid::onScrolled(int distance)
         emit markMoved();
 }
 
+// Rows may now show other records or be another number: the window is sized
+// to the rows that fit and everything is drawn anew.
+void DBGrid::reload()
+{
+    shell::guarded([this] {
+        requestWindow();
+        refresh();
+    });
+    emit rowsChanged();
+}
+
 void DBGrid::refresh()
 {
     m_markedRow = currentRow();
-    syncScrollBars();
+    syncHorizontalBar();
+    syncVerticalBar(openRecords());
     viewport()->update();
 }
 
@@ -268,12 +306,12 @@ void DBGrid::requestWindow()
         current->setWindowSize(this, visibleRows());
 }
 
-void DBGrid::syncScrollBars()
+// Shown only while the column is wider than the room for it.
+void DBGrid::syncHorizontalBar()
 {
     QScrollBar *across = horizontalScrollBar();
     across->setRange(0, std::max(0, m_geometry.contentWidth() - viewport()->width()));
     across->setPageStep(viewport()->width());
-    syncVerticalBar(openRecords());
 }
 
 // The bar runs over the whole result: from record 1 to the record count, the
@@ -322,39 +360,41 @@ void DBGrid::keyPressEvent(QKeyEvent *event)
 void DBGrid::runKey(store::RecordSet &records, const QKeyEvent &event)
 {
     const bool ctrl = event.modifiers() & Qt::ControlModifier;
+    const int page = visibleRows();
+    // Ctrl+Up and Ctrl+Page Up go to the top row, Ctrl+Down and Ctrl+Page Down
+    // to the bottom one. The bottom is that of all the rows that fit, so a
+    // result shorter than the grid ends on its last record, end marker set.
+    const int toTop = -records.currentRow();
+    const int toBottom = page - 1 - records.currentRow();
     switch (event.key()) {
     case Qt::Key_Up:
-        return ctrl ? moveToTopRow(records) : void(records.moveBy(-1));
-    case Qt::Key_Down:
-        return ctrl ? moveToBottomRow(records) : void(records.moveBy(1));
+        records.moveBy(ctrl ? toTop : -1);
+        break;
     case Qt::Key_PageUp:
-        return ctrl ? moveToTopRow(records) : void(records.moveBy(-visibleRows()));
+        records.moveBy(ctrl ? toTop : -page);
+        break;
+    case Qt::Key_Down:
+        records.moveBy(ctrl ? toBottom : 1);
+        break;
     case Qt::Key_PageDown:
-        return ctrl ? moveToBottomRow(records) : void(records.moveBy(visibleRows()));
+        records.moveBy(ctrl ? toBottom : page);
+        break;
     case Qt::Key_Home:
-        return records.first();
+        records.first();
+        break;
     case Qt::Key_End:
-        return records.last();
+        records.last();
+        break;
     // Past the only column, Tab wraps to the next row and Shift+Tab to the previous one.
     case Qt::Key_Tab:
-        return void(records.moveBy(event.modifiers() & Qt::ShiftModifier ? -1 : 1));
+        records.moveBy(event.modifiers() & Qt::ShiftModifier ? -1 : 1);
+        break;
     case Qt::Key_Backtab:
-        return void(records.moveBy(-1));
+        records.moveBy(-1);
+        break;
     default:
-        return;
+        break;
     }
-}
-
-void DBGrid::moveToTopRow(store::RecordSet &records)
-{
-    records.moveBy(-records.currentRow());
-}
-
-// Aims at the bottom of all the rows that fit, so that a result shorter than
-// the grid ends on its last record with the end marker set.
-void DBGrid::moveToBottomRow(store::RecordSet &records)
-{
-    records.moveBy(visibleRows() - 1 - records.currentRow());
 }
 
 void DBGrid::mousePressEvent(QMouseEvent *event)
@@ -532,10 +572,7 @@ void DBGrid::contextMenuEvent(QContextMenuEvent *event)
 void DBGrid::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    shell::guarded([this] {
-        requestWindow();
-        refresh();
-    });
+    reload();
 }
 
 void DBGrid::changeEvent(QEvent *event)
@@ -543,10 +580,7 @@ void DBGrid::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         updateFonts();
-        shell::guarded([this] {
-            requestWindow();
-            refresh();
-        });
+        reload();
     }
 }
 
@@ -566,14 +600,14 @@ void DBGrid::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const int width = viewport()->width();
     const int rows = rowCount();
-    const int pitch = m_geometry.rowPitch();
+    const int top = m_geometry.rowsTop();
     for (const QRect &dirty : event->region()) {
-        if (dirty.top() < m_geometry.rowsTop())
+        if (dirty.top() < top)
             paintTitleRow(painter, width);
-        const int first = std::max(0, (dirty.top() - m_geometry.rowsTop()) / pitch);
-        const int last = std::min(rows - 1, (dirty.bottom() - m_geometry.rowsTop()) / pitch);
-        for (int row = first; row <= last && dirty.bottom() >= m_geometry.rowsTop(); ++row)
-            paintRow(painter, row, width);
+        const int first = (std::max(dirty.top(), top) - top) / m_geometry.rowPitch();
+        const int last = std::min(rows - 1, (dirty.bottom() - top) / m_geometry.rowPitch());
+        if (dirty.bottom() >= top && first <= last)
+            paintRows(painter, first, last, width);
     }
     const int below = m_geometry.rowTop(rows);
     if (event->rect().bottom() >= below)
@@ -609,39 +643,59 @@ void DBGrid::paintTitleRow(QPainter &painter, int width)
     corner.state = (header.state & ~(QStyle::State_MouseOver | QStyle::State_Sunken)) | QStyle::State_Raised;
     painter.fillRect(corner.rect, palette().button());
     style()->drawControl(QStyle::CE_HeaderSection, &corner, &painter, this);
-    paintLines(painter, 0, m_geometry.titleHeight(), width);
+
+    const int edge = m_geometry.columnEdge();
+    painter.fillRect(edge + 1, 0, width - edge - 1, m_geometry.rowsTop(), palette().base());
+    paintColumnLines(painter, 0, m_geometry.rowsTop());
+    painter.fillRect(0, m_geometry.titleHeight(), edge, GridGeometry::lineWidth, palette().color(QPalette::Mid));
 }
 
-void DBGrid::paintRow(QPainter &painter, int row, int width)
+// Rows first..last: the backgrounds and the lines in a few long strokes, then
+// the titles, then the current row's marks. Painting a row costs little more
+// than writing its title, which keeps whole-page moves cheap.
+void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
 {
-    const QRect cell = m_geometry.cellRect(row);
-    // Selection colours and the focus rectangle only while the grid has the focus;
-    // otherwise the arrow alone marks the current record.
-    const bool selected = row == m_markedRow && hasFocus();
-    painter.fillRect(cell, selected ? palette().highlight() : palette().base());
-    painter.setFont(font());
-    painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
-    // Clipped at the cell's edges, on one line, without an ellipsis.
-    painter.drawText(cell.adjusted(3, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, rowText(row));
-    if (selected)
-        paintFocusRect(painter, cell, palette().color(QPalette::HighlightedText));
+    const QPalette &colours = palette();
+    const int top = m_geometry.rowTop(first);
+    const int height = m_geometry.rowTop(last + 1) - top;
+    const int edge = m_geometry.columnEdge();
+    painter.fillRect(0, top, width, height, colours.base());
+    painter.fillRect(0, top, GridGeometry::indicatorWidth, height, colours.button());
+    paintColumnLines(painter, top, height);
+    for (int row = first; row <= last; ++row)
+        painter.fillRect(0, m_geometry.rowTop(row) + m_geometry.rowHeight(), edge, GridGeometry::lineWidth,
+                         colours.color(QPalette::Mid));
 
-    const QRect indicator = m_geometry.indicatorRect(row);
-    painter.fillRect(indicator, palette().button());
-    if (row == m_markedRow)
-        paintArrow(painter, indicator);
-    paintLines(painter, cell.top(), m_geometry.rowHeight(), width);
+    // Titles are cut at the column's edges, on one line, without an ellipsis.
+    const int fixedRight = GridGeometry::indicatorWidth + GridGeometry::lineWidth;
+    painter.setClipRect(fixedRight, top, edge - fixedRight, height);
+    painter.setFont(font());
+    painter.setPen(colours.color(QPalette::Text));
+    const QPoint text(m_geometry.columnLeft() + 3, 2 + fontMetrics().ascent());
+    // Selection colours and the focus rectangle only while the grid has the
+    // focus; otherwise the arrow alone marks the current record.
+    const bool marked = m_markedRow >= first && m_markedRow <= last;
+    const int selected = marked && hasFocus() ? m_markedRow : -1;
+    for (int row = first; row <= last; ++row) {
+        if (row != selected)
+            painter.drawText(text + QPoint(0, m_geometry.rowTop(row)), rowText(row));
+    }
+    if (selected >= 0) {
+        const QRect cell = m_geometry.cellRect(selected);
+        painter.fillRect(cell, colours.highlight());
+        painter.setPen(colours.color(QPalette::HighlightedText));
+        painter.drawText(text + QPoint(0, cell.top()), rowText(selected));
+        paintFocusRect(painter, cell, colours.color(QPalette::HighlightedText));
+    }
+    painter.setClipping(false);
+    if (marked)
+        paintArrow(painter, m_geometry.indicatorRect(m_markedRow));
 }
 
-// The lines after the indicator and the data column, the line under the band,
-// and the empty space right of the column.
-void DBGrid::paintLines(QPainter &painter, int top, int height, int width)
+// The lines after the indicator column and after the data column.
+void DBGrid::paintColumnLines(QPainter &painter, int top, int height)
 {
     const QColor line = palette().color(QPalette::Mid);
-    const int edge = m_geometry.columnEdge();
-    const int pitch = height + GridGeometry::lineWidth;
-    painter.fillRect(GridGeometry::indicatorWidth, top, GridGeometry::lineWidth, pitch, line);
-    painter.fillRect(edge, top, GridGeometry::lineWidth, pitch, line);
-    painter.fillRect(0, top + height, edge, GridGeometry::lineWidth, line);
-    painter.fillRect(edge + 1, top, width - edge - 1, pitch, palette().base());
+    painter.fillRect(GridGeometry::indicatorWidth, top, GridGeometry::lineWidth, height, line);
+    painter.fillRect(m_geometry.columnEdge(), top, GridGeometry::lineWidth, height, line);
 }

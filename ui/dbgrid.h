@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPointer>
+#include <QScrollBar>
 #include <QString>
 
 #include <algorithm>
@@ -70,7 +71,29 @@ private:
     int m_offset = 0;
 };
 
-// The title index: a read-only grid of the `CIM` titles of the record set
+// A scroll bar that repaints only where its thumb moves on screen: over a
+// long result most moves of the current record shift the thumb by less than
+// a pixel, and repainting the whole bar would cost more than the rows that
+// changed.
+class RecordScrollBar final : public QScrollBar {
+    Q_OBJECT
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRect thumbRect() const;
+    // Styles draw the arrows of a bar at its ends as disabled.
+    bool atEnd() const { return value() == minimum() || value() == maximum(); }
+
+    QRect m_paintedThumb;
+    bool m_paintedAtEnd = true;
+};
+
+// The title index: a read-only grid of the titles (field `CIM`) of the record set
 // behind a data source, one row per record of the record set's window, with
 // an indicator column that marks the current record.
 //
@@ -82,13 +105,11 @@ private:
 class DBGrid final : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr const char *fieldName = "CIM";
-
     explicit DBGrid(QWidget *parent = nullptr);
     ~DBGrid() override;
 
     void setDataSource(store::DataSource *source);
-    store::DataSource *dataSource() const { return m_source; }
+    store::DataSource *dataSource() const;
 
     // What the grid shows: the records of the window, or one blank row for a
     // closed or empty result.
@@ -99,7 +120,7 @@ public:
     static QString columnTitle();
     // Data rows wholly visible; the record set's window is asked to hold as many.
     int visibleRows() const;
-    const GridGeometry &geometry() const { return m_geometry; }
+    const GridGeometry &gridGeometry() const { return m_geometry; }
     int columnWidth() const { return m_geometry.columnWidth(); }
     void setColumnWidth(int width);
 
@@ -139,23 +160,22 @@ private:
     void onStateChanged(bool active);
     void onDataSetChanged();
     void onScrolled(int distance);
+    void reload();
     void refresh();
     void requestWindow();
-    void syncScrollBars();
+    void syncHorizontalBar();
     void syncVerticalBar(store::RecordSet *open);
     void updateRow(int row);
     void updateFonts();
 
     void runKey(store::RecordSet &records, const QKeyEvent &event);
-    void moveToTopRow(store::RecordSet &records);
-    void moveToBottomRow(store::RecordSet &records);
     void onScrollAction(int action);
     void goToThumb();
     void setTitleLook(bool hot, bool pressed);
 
     void paintTitleRow(QPainter &painter, int width);
-    void paintRow(QPainter &painter, int row, int width);
-    void paintLines(QPainter &painter, int top, int height, int width);
+    void paintRows(QPainter &painter, int first, int last, int width);
+    void paintColumnLines(QPainter &painter, int top, int height);
 
     QPointer<store::DataSource> m_source;
     QList<QMetaObject::Connection> m_sourceLinks;
