@@ -22,6 +22,13 @@ key() { xdotool windowfocus --sync "\$main" key --delay 80 "\$@"; }
 shoot index
 key alt+l k; shoot search
 key alt+l b; shoot about
+key alt+l l
+# The fourth title of the index, opened in the detail window.
+eval \$(xdotool getwindowgeometry --shell "\$main")
+xdotool mousemove \$((X + 120)) \$((Y + 120)) click --repeat 2 --delay 80 1
+detail=\$(timeout 10 xdotool search --sync --onlyvisible --name '^ Találat:\$' | head -n 1)
+xdotool mousemove 0 0
+sleep 1.2; import -window "\$detail" "$out/detail.png"
 kill -TERM \$reader; wait \$reader || true
 SHOOT
 xvfb-run -a -s "-screen 0 1024x768x24" sh "$work/shoot.sh"
