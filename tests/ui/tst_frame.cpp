@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(QToolTip::text(), QStringLiteral("E-mail küldése a készítőnek !"));
 
         hover(form().Label6);
-        QTRY_COMPARE_WITH_TIMEOUT(QToolTip::text(), QStringLiteral("Cím behívása Internet programba !"), 100);
+        QTRY_COMPARE_WITH_TIMEOUT(QToolTip::text(), QStringLiteral("Cím behívása Internet programba !"), 300);
         QVERIFY(QToolTip::isVisible());
 
         QTest::keyClick(&form(), Qt::Key_Shift);
