@@ -17,68 +17,6 @@
 
 #include <cstdlib>
 
-// ---------------------------------------------------------------- GridGeometry
-
-void GridGeometry::setFonts(const QFontMetrics &data, const QFontMetrics &title)
-{
-    const QString sample = QStringLiteral("Wg");
-    m_rowHeight = data.size(Qt::TextSingleLine, sample).height() + 4;
-    m_titleHeight = title.size(Qt::TextSingleLine, sample).height() + 4;
-}
-
-int GridGeometry::fullRows(int viewportHeight) const
-{
-    return std::max(1, (viewportHeight - rowsTop()) / rowPitch());
-}
-
-GridGeometry::Hit GridGeometry::hitTest(QPoint point, int rows) const
-{
-    const int fixedRight = indicatorWidth + lineWidth;
-    if (point.y() < rowsTop()) {
-        if (point.x() >= fixedRight && std::abs(point.x() - columnEdge()) <= resizeMargin)
-            return {Area::ColumnEdge, -1};
-        if (point.x() < fixedRight)
-            return {Area::Corner, -1};
-        return {point.x() < columnEdge() ? Area::Title : Area::Blank, -1};
-    }
-    const int row = (point.y() - rowsTop()) / rowPitch();
-    if (row >= rows || point.x() > columnEdge())
-        return {Area::Blank, -1};
-    return {point.x() < fixedRight ? Area::Indicator : Area::Cell, row};
-}
-
-// ---------------------------------------------------------------- RecordScrollBar
-
-// A repaint already pending paints the thumb where it is by then.
-void RecordScrollBar::sliderChange(SliderChange change)
-{
-    if (change != SliderValueChange || atEnd() || m_paintedAtEnd)
-        return QScrollBar::sliderChange(change);
-    const QRect thumb = thumbRect();
-    if (thumb == m_paintedThumb)
-        return;
-    // Styles draw the thumb's border and shadow a little outside its rectangle.
-    constexpr int margin = 3;
-    const QRect moved = thumb.united(m_paintedThumb);
-    update(0, moved.top() - margin, width(), moved.height() + 2 * margin);
-}
-
-void RecordScrollBar::paintEvent(QPaintEvent *event)
-{
-    m_paintedThumb = thumbRect();
-    m_paintedAtEnd = atEnd();
-    QScrollBar::paintEvent(event);
-}
-
-QRect RecordScrollBar::thumbRect() const
-{
-    QStyleOptionSlider option;
-    initStyleOption(&option);
-    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
-}
-
-// ---------------------------------------------------------------- DBGrid
-
 namespace {
 
 // Keys the grid owns even when they do nothing: it is read-only and has no
