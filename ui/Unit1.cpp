@@ -11,12 +11,12 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QUrl>
-#include <QIcon>
 #include <QDir>
+#include <QIcon>
 #include <QLayout>
 #include <QScreen>
 #include <QShowEvent>
+#include <QUrl>
 
 #include <optional>
 
@@ -24,9 +24,7 @@ namespace {
 
 const QString exitStatusText = QStringLiteral("Program használatásan befejezése ?");
 
-// Before start-up points it at the working copy, the connection names a file
-// in a folder that cannot exist ("/dev/null" is no folder), so connecting
-// without a working copy always fails instead of creating an empty database.
+// The bee, in the six sizes the desktop picks from.
 QIcon programIcon()
 {
     QIcon icon;
@@ -35,6 +33,9 @@ QIcon programIcon()
     return icon;
 }
 
+// Before start-up points it at the working copy, the connection names a file
+// in a folder that cannot exist ("/dev/null" is no folder), so connecting
+// without a working copy always fails instead of creating an empty database.
 const QString databaseBeforeStartUp = QStringLiteral("/dev/null/Vargorin/Vargorin.db");
 
 // A guarded start-up step: a failure shows the step's fixed text, requests

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QWidget>
 
 namespace ui {
@@ -69,7 +70,11 @@ QWidget *HintDisplay::widgetAt(const QPoint &globalPosition)
 
 void HintDisplay::refresh()
 {
-    if (QApplication::activePopupWidget())
+    // Neither an open menu nor a message box's own loop looks under the
+    // pointer: the menu reports its items itself, and the exit question's
+    // status text stays in the status bar while the question is asked.
+    if (QApplication::activePopupWidget()
+        || qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
         return;
     QWidget *control = widgetAt(QCursor::pos());
     if (control != m_hovered) {

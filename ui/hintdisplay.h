@@ -31,7 +31,7 @@ public:
     void watchMenus(QMenuBar *menuBar);
 
     // Looks at what is under the pointer now. Runs after input has been
-    // handled and at every clock tick; not while a menu is open.
+    // handled and at every clock tick; not while a menu or a message box is open.
     void refresh();
 
     QString current() const { return m_current; }

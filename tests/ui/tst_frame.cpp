@@ -171,6 +171,22 @@ private slots:
         QCOMPARE(m_run->program.panel0(), QString());
     }
 
+    // While the exit question is open its status text stays, wherever the pointer goes.
+    void exitQuestionKeepsItsStatusText()
+    {
+        form().selectPage(1);
+        QString panelWhileOpen;
+        BoxWatcher watcher([&](QMessageBox &box) {
+            hover(form().BitBtn1);
+            form().Timer1Timer();
+            panelWhileOpen = m_run->program.panel0();
+            box.button(QMessageBox::No)->click();
+        });
+        form().Kilps1->trigger();
+        QCOMPARE(panelWhileOpen, QStringLiteral("Program használatásan befejezése ?"));
+        QCOMPARE(m_run->program.panel0(), QString());
+    }
+
     void menuItemsShowTheirHints()
     {
         QTest::keyClick(&form(), Qt::Key_L, Qt::AltModifier);
