@@ -8,6 +8,7 @@
 #include "placement.h"
 #include "termination.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -23,6 +24,18 @@
 namespace {
 
 const QString exitStatusText = QStringLiteral("Program használatásan befejezése ?");
+
+// The first control on a page that the Tab key would reach, or the page
+// itself when none takes the focus.
+QWidget *firstControlInTabOrder(QWidget *page)
+{
+    for (QWidget *widget = page->nextInFocusChain(); widget != page; widget = widget->nextInFocusChain()) {
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus
+            && widget->isVisibleTo(page) && widget->isEnabled())
+            return widget;
+    }
+    return page;
+}
 
 // The bee, in the six sizes the desktop picks from.
 QIcon programIcon()
@@ -69,6 +82,8 @@ TForm1::TForm1(QWidget *parent)
     FDQuery1.setScreenCursor(m_screenCursor);
     DBGrid1->setDataSource(&DataSource1);
 
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::focusShownPage);
+
     m_hintDisplay.watchMenus(MainMenu1);
     connect(&m_hintDisplay, &ui::HintDisplay::hintChanged, this,
             [this](const QString &hint) { StatusBar1->setPanelText(0, hint); });
@@ -94,6 +109,17 @@ QString TForm1::workingCopyPath() const
 void TForm1::selectPage(int index)
 {
     PageControl1->setCurrentIndex(index);
+}
+
+void TForm1::focusShownPage(int index)
+{
+    // Qt has already carried a focus that was on the page left over to the
+    // page shown, to the control used there last; the reader always starts
+    // at the page's first control instead.
+    QWidget *shown = PageControl1->widget(index);
+    QWidget *focus = QApplication::focusWidget();
+    if (shown && focus && (focus == shown || shown->isAncestorOf(focus)))
+        firstControlInTabOrder(shown)->setFocus(Qt::TabFocusReason);
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -198,7 +224,7 @@ void TForm1::Timer1Timer()
 {
     shell::guarded([this] {
         m_hintDisplay.refresh();
-        StatusBar1->setPanelText(1, ui::clockText(QDateTime::currentDateTime(), m_clock, QLocale()));
+        StatusBar1->setPanelText(1, ui::clockText(QDateTime::currentDateTime(), m_clock));
     });
 }
 
@@ -206,7 +232,7 @@ void TForm1::changeEvent(QEvent *event)
 {
     // The regional settings changed: the next tick uses the new ones.
     if (event->type() == QEvent::LocaleChange)
-        m_clock = ui::ClockSettings::from(QLocale());
+        m_clock = ui::ClockSettings::ofUser();
     QMainWindow::changeEvent(event);
 }
 

@@ -70,6 +70,7 @@ private:
     void runStartUp();
     void releaseStore();
     void centreOnPrimaryScreen();
+    void focusShownPage(int index);
     void showCount(const QString &count);
     void replaceQuery(const QString &line);
     void openAddress(const QString &address);
@@ -77,7 +78,7 @@ private:
     ui::ScreenCursor m_screenCursor;
     ui::HintDisplay m_hintDisplay;
     ui::TooltipController m_tooltips{m_hintDisplay};
-    ui::ClockSettings m_clock = ui::ClockSettings::from(QLocale());
+    ui::ClockSettings m_clock = ui::ClockSettings::ofUser();
     TForm2 *m_detailWindow = nullptr;
     bool m_shownBefore = false;
     bool m_sessionEnding = false;

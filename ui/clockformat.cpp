@@ -8,6 +8,7 @@ namespace ui {
 ClockSettings ClockSettings::from(const QLocale &locale)
 {
     ClockSettings settings;
+    settings.locale = locale;
     settings.shortDateFormat = locale.dateFormat(QLocale::ShortFormat);
     settings.morning = locale.amText();
     settings.afternoon = locale.pmText();
@@ -30,9 +31,15 @@ ClockSettings ClockSettings::from(const QLocale &locale)
     return settings;
 }
 
-QString clockText(const QDateTime &moment, const ClockSettings &settings, const QLocale &locale)
+ClockSettings ClockSettings::ofUser()
 {
-    const QString date = locale.toString(moment.date(), settings.shortDateFormat);
+    const QLocale user;
+    return from(user.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : user);
+}
+
+QString clockText(const QDateTime &moment, const ClockSettings &settings)
+{
+    const QString date = settings.locale.toString(moment.date(), settings.shortDateFormat);
     const QTime time = moment.time();
     if (time == QTime(0, 0))
         return date;

@@ -611,9 +611,12 @@ void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
     painter.setPen(colours.color(QPalette::Text));
     const QPoint text(m_geometry.columnLeft() + 3, 2 + fontMetrics().ascent());
     // Selection colours and the focus rectangle only while the grid has the
-    // focus; otherwise the arrow alone marks the current record.
+    // focus; otherwise the arrow alone marks the current record. The blank
+    // row of an empty result has no record and so shows nothing at all.
     const bool marked = m_markedRow >= first && m_markedRow <= last;
-    const int selected = marked && hasFocus() ? m_markedRow : -1;
+    const store::RecordSet *open = openRecords();
+    const bool hasRecord = open && !open->isEmpty();
+    const int selected = marked && hasRecord && hasFocus() ? m_markedRow : -1;
     for (int row = first; row <= last; ++row) {
         if (row != selected)
             painter.drawText(text + QPoint(0, m_geometry.rowTop(row)), rowText(row));

@@ -33,8 +33,7 @@ private slots:
         QFETCH(QTime, time);
         QFETCH(QString, shown);
         const QLocale chosen(locale);
-        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), time), ClockSettings::from(chosen), chosen),
-                 shown);
+        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), time), ClockSettings::from(chosen)), shown);
     }
 
     // The layout comes from the settings alone, whatever the locale's own format says.
@@ -42,13 +41,22 @@ private slots:
     {
         ClockSettings settings;
         settings.shortDateFormat = QStringLiteral("dd.MM.yyyy");
-        const QLocale c = QLocale::c();
-        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7)), settings, c),
+        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7)), settings),
                  QStringLiteral("05.03.2024 09:05:07"));
-        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(0, 0)), settings, c),
+        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(0, 0)), settings),
                  QStringLiteral("05.03.2024"));
-        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(0, 0, 0, 1)), settings, c),
+        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(0, 0, 0, 1)), settings),
                  QStringLiteral("05.03.2024 00:00:00"));
+    }
+
+    void noLocaleMeansUsEnglish()
+    {
+        const QLocale previous;
+        QLocale::setDefault(QLocale::c());
+        const ClockSettings settings = ClockSettings::ofUser();
+        QLocale::setDefault(previous);
+        QCOMPARE(ui::clockText(QDateTime(QDate(2024, 3, 5), QTime(21, 5, 7)), settings),
+                 QStringLiteral("3/5/24 9:05:07 PM"));
     }
 };
 

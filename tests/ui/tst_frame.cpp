@@ -92,6 +92,21 @@ private slots:
         QVERIFY(form().Edit1->hasFocus());
     }
 
+    // A focus on the page left goes to the first control of the page shown,
+    // not to the one used there last; the about page takes it itself.
+    void focusStartsAtThePagesFirstControl()
+    {
+        form().Keress1->trigger();
+        form().BitBtn2->setFocus();
+        QTRY_VERIFY(form().BitBtn2->hasFocus());
+        QTest::keyClick(form().BitBtn2, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(form().PageControl1->currentIndex(), 2);
+        QCOMPARE(QApplication::focusWidget(), form().TabSheet3);
+        QTest::keyClick(form().TabSheet3, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(form().PageControl1->currentIndex(), 1);
+        QCOMPARE(QApplication::focusWidget(), form().Edit1);
+    }
+
     void ctrlTabCyclesThePages()
     {
         form().PageControl1->tabBar()->setFocus();
