@@ -280,10 +280,15 @@ const Value *RecordSet::value(qsizetype index, const QString &name) const
 
 // 8-bit fields pass unchanged: this platform's 8-bit code page is UTF-8, so
 // every field's text is the engine's UTF-8 decoded.
+QString RecordSet::textAt(qsizetype index, const QString &name) const
+{
+    const Value *found = value(index, name);
+    return found ? QString::fromUtf8(**found) : QString();
+}
+
 QString RecordSet::fieldText(const QString &name) const
 {
-    const Value *found = value(isEmpty() ? -1 : currentIndex(), name);
-    return found ? QString::fromUtf8(**found) : QString();
+    return textAt(isEmpty() ? -1 : currentIndex(), name);
 }
 
 bool RecordSet::fieldIsNull(const QString &name) const
@@ -295,8 +300,7 @@ QString RecordSet::windowText(int row, const QString &field) const
 {
     if (row < 0 || row >= m_windowCount)
         return {};
-    const Value *found = value(m_windowStart + row, field);
-    return found ? QString::fromUtf8(**found) : QString();
+    return textAt(m_windowStart + row, field);
 }
 
 } // namespace store

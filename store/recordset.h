@@ -98,6 +98,7 @@ private:
     bool stepBackward(int &scrolled);
     int fieldIndex(const QString &name) const;
     const Value *value(qsizetype index, const QString &name) const;
+    QString textAt(qsizetype index, const QString &name) const;
 
     Connection &m_connection;
     QStringList m_sql{QString::fromLatin1(baseQuery)};

@@ -43,7 +43,6 @@ public:
     QString v_prdir;
 
     ui::HintDisplay &hintDisplay() { return m_hintDisplay; }
-    ui::ScreenCursor &screenCursor() { return m_screenCursor; }
 
 public slots:
     void FormShow();
