@@ -270,6 +270,17 @@ void DBGrid::syncVerticalBar(store::RecordSet *open)
         setVerticalScrollBarPolicy(wanted);
 }
 
+// A hidden scroll area does not lay out its bars when their policy changes,
+// and nothing lays them out when it is shown again: a search or a reset run
+// from the search page would leave the bar of the previous result behind.
+void DBGrid::showEvent(QShowEvent *event)
+{
+    QAbstractScrollArea::showEvent(event);
+    const Qt::ScrollBarPolicy wanted = verticalScrollBarPolicy();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(wanted);
+}
+
 void DBGrid::updateRow(int row)
 {
     if (row >= 0 && row < rowCount())

@@ -204,6 +204,8 @@ private slots:
     void doubleClick();
     void scrollBarPresenceAndRange_data();
     void scrollBarPresenceAndRange();
+    void scrollBarFollowsResultsChangedWhileHidden_data();
+    void scrollBarFollowsResultsChangedWhileHidden();
     void scrollBarCommands_data();
     void scrollBarCommands();
     void thumbActsOnRelease();
@@ -507,6 +509,50 @@ void TestGrid::scrollBarPresenceAndRange()
     QCOMPARE(bar->maximum(), maximum);
     QCOMPARE(bar->pageStep(), m_rows);
     QCOMPARE(bar->value(), value);
+}
+
+// A search runs while the grid's page is hidden; the bar must match the new
+// result when the page comes back, in both directions.
+void TestGrid::scrollBarFollowsResultsChangedWhileHidden_data()
+{
+    QTest::addColumn<int>("before"); // records in the result shown first
+    QTest::addColumn<int>("after");  // records in the result opened while hidden
+
+    QTest::newRow("many to none") << many << 0;
+    QTest::newRow("many to one") << many << 1;
+    QTest::newRow("many to two") << many << 2;
+    QTest::newRow("one to many") << 1 << many;
+    QTest::newRow("none to two") << 0 << 2;
+}
+
+void TestGrid::scrollBarFollowsResultsChangedWhileHidden()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    const auto w = startGrid(many, false);
+    const auto reopen = [&](int records) {
+        w->records.close();
+        w->records.clearSql();
+        w->records.addSql(QStringLiteral("Select * from tbl_Data where AZ <= %1").arg(records));
+        w->records.open();
+    };
+    reopen(before);
+    QCOMPARE(w->grid->verticalScrollBar()->isVisible(), before > 1);
+
+    w->grid->hide();
+    reopen(after);
+    w->grid->show();
+
+    const QScrollBar *bar = w->grid->verticalScrollBar();
+    QCOMPARE(bar->isVisible(), after > 1);
+    if (after > 1) {
+        QCOMPARE(bar->maximum(), after);
+        QCOMPARE(bar->value(), 1);
+        QCOMPARE(bar->pageStep(), m_rows);
+        QVERIFY(w->grid->viewport()->width() < w->grid->width() - bar->width());
+    } else {
+        QVERIFY(w->grid->viewport()->width() > w->grid->width() - bar->width());
+    }
 }
 
 void TestGrid::scrollBarCommands_data()
