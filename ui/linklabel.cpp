@@ -16,3 +16,11 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     if (click)
         emit clicked();
 }
+
+// Qt's default turns the second press of a double-click into another press,
+// whose release would open the address a second time.
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_pressed = false;
+    event->accept();
+}

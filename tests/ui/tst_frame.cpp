@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
+#include <QWheelEvent>
 
 namespace {
 
@@ -241,6 +242,64 @@ private slots:
         QTRY_VERIFY(!QToolTip::isVisible());
         QTest::qWait(700); // the same control does not show it again
         QVERIFY(!QToolTip::isVisible());
+    }
+
+    // The link labels' teal must not reach their tooltips, which look like
+    // every other tooltip.
+    void tooltipsTakeTheSystemColours()
+    {
+        form().selectPage(2);
+        hover(form().Label5);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QWidget *tip = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
+                tip = window;
+        }
+        QVERIFY(tip);
+        const QImage shown = tip->grab().toImage();
+        const QColor text = QToolTip::palette().color(QPalette::ToolTipText);
+        int teal = 0, plain = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor pixel = shown.pixelColor(x, y);
+                teal += pixel.red() < 60 && pixel.green() > 90 && pixel.blue() > 90 && pixel.green() < 170;
+                plain += pixel == text;
+            }
+        }
+        QCOMPARE(teal, 0);
+        QVERIFY(plain > 0);
+    }
+
+    void tooltipHidesOnAButtonOrAWheel_data()
+    {
+        QTest::addColumn<bool>("wheel");
+        QTest::newRow("button") << false;
+        QTest::newRow("wheel") << true;
+    }
+
+    void tooltipHidesOnAButtonOrAWheel()
+    {
+        QFETCH(bool, wheel);
+        form().selectPage(2);
+        hover(form().Label7);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        const QPoint at(5, 5);
+        if (wheel) {
+            QWheelEvent notch(at, form().Label7->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(form().Label7, &notch);
+        } else {
+            QTest::mouseClick(form().Label7, Qt::RightButton, {}, at);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 200);
+        if (wheel)
+            return;
+        // A button ends the hand-over too: the next link waits its 500 ms again.
+        hover(form().Label8);
+        QTest::qWait(200);
+        QVERIFY(!QToolTip::isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
     }
 
     void tooltipHidesAfterItsDisplayTime()
