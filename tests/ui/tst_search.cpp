@@ -5,7 +5,10 @@
 #include "testmain.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QTest>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -21,6 +24,12 @@ QList<int> keysOfResult(store::RecordSet &query)
     }
     query.first();
     return keys;
+}
+
+// One format for comparing pictures, in which every transparent pixel is alike.
+QImage pixels(const QImage &picture)
+{
+    return picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QList<int> allKeys()
@@ -128,10 +137,35 @@ private slots:
         QCOMPARE(keysOfResult(form().FDQuery1), allKeys());
     }
 
-    void searchShowsTheSqlWaitCursorAndRemovesIt()
+    // The SQL wait cursor is up before the record set closes, stays up while
+    // every statement of a search or a reset runs (seen from inside the
+    // engine's trace hook) and is gone when the click returns.
+    void searchAndResetShowTheSqlWaitCursorWhileTheEngineWorks()
     {
+        QStringList seen;
+        const auto look = [&seen](const char *moment) {
+            const QCursor *shown = QGuiApplication::overrideCursor();
+            const bool sqlWait = shown && shown->hotSpot() == QPoint(16, 10)
+                && pixels(shown->pixmap().toImage()) == pixels(QImage(QStringLiteral(":/art/sqlwait-32.png")));
+            seen << QLatin1String(moment) + (sqlWait ? QStringLiteral(": wait") : QStringLiteral(": none"));
+        };
+        connect(&form().DataSource1, &store::DataSource::stateChanged, this,
+                [&](bool active) { look(active ? "opened" : "closed"); });
+        const auto onStatement = [](unsigned, void *lookAt, void *, void *) {
+            (*static_cast<decltype(look) *>(lookAt))("statement");
+            return 0;
+        };
+        sqlite3_trace_v2(form().FDConnection1.handle(), SQLITE_TRACE_STMT, onStatement, (void *)&look);
+
         search(QStringLiteral("kék"));
-        QTRY_VERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QTest::mouseClick(form().BitBtn2, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        sqlite3_trace_v2(form().FDConnection1.handle(), 0, nullptr, nullptr);
+
+        // The query and its count both run before the views hear of the open.
+        const QStringList oneRun{"closed: wait", "statement: wait", "statement: wait", "opened: wait"};
+        QCOMPARE(seen, oneRun + oneRun);
     }
 
     // A pattern over the engine's limit: the error box shows the engine's
@@ -156,6 +190,32 @@ private slots:
 
         search(QStringLiteral("idő"));
         QCOMPARE(form().Label12->text(), QStringLiteral("4"));
+    }
+
+    void buttonsShowTheirGlyphs_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("search") << "BitBtn1" << "search";
+        QTest::newRow("reset") << "BitBtn2" << "reset";
+    }
+
+    // A 16 x 16 picture for each button, with its grey image while disabled.
+    void buttonsShowTheirGlyphs()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, picture);
+        const auto *target = form().findChild<QPushButton *>(button);
+        QVERIFY(target);
+        QCOMPARE(target->iconSize(), QSize(16, 16));
+        const auto image = [&](QIcon::Mode mode) {
+            return pixels(target->icon().pixmap(16, mode).toImage());
+        };
+        const auto art = [&](const char *state) {
+            return pixels(QImage(QStringLiteral(":/art/%1-%2.png").arg(picture, QLatin1String(state))));
+        };
+        QCOMPARE(image(QIcon::Normal), art("normal"));
+        QCOMPARE(image(QIcon::Disabled), art("disabled"));
     }
 
     void enterInTheTermBoxStartsNothing()
