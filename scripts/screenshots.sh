@@ -10,6 +10,14 @@ case $build in /*) ;; *) build=$(pwd)/$build ;; esac
 exe=$build/app/vargorin
 [ -x "$exe" ] || { echo "screenshots.sh: build the reader first ($exe is missing)" >&2; exit 1; }
 
+# In the Hungarian locale of the program's readers: the clock and the
+# Yes/No buttons follow it.
+if ! locale -a | grep -qi '^hu_HU\.utf-\?8$'; then
+  echo "screenshots.sh: the hu_HU.UTF-8 locale is missing (add it to /etc/locale.gen and run locale-gen)" >&2
+  exit 1
+fi
+export LANG=hu_HU.UTF-8 LC_ALL=hu_HU.UTF-8
+
 work=$(mktemp -d)
 cat > "$work/shoot.sh" <<SHOOT
 set -eu

@@ -76,7 +76,7 @@ TForm1::TForm1(QWidget *parent)
     ui::applyFontHeights(this);
     // These labels size themselves to their text.
     for (QLabel *label : {Label10, Label11, Label12})
-        label->adjustSize();
+        ui::fitToText(label);
     setWindowIcon(programIcon());
     FDConnection1.setDatabase(databaseBeforeStartUp);
     FDQuery1.setScreenCursor(m_screenCursor);
@@ -169,7 +169,7 @@ void TForm1::runStartUp()
 void TForm1::showCount(const QString &count)
 {
     Label12->setText(count);
-    Label12->adjustSize();
+    ui::fitToText(Label12);
 }
 
 void TForm1::centreOnPrimaryScreen()

@@ -4,27 +4,9 @@
 #include "fontheights.h"
 #include "placement.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
-
-#include <algorithm>
-
-namespace {
-
-// Qt puts a line's baseline at the font's typographic ascent, which for
-// Tahoma leaves no room above the capitals for their accents (Á, Ő): at the
-// top edge of a label they would be cut off. The label keeps its place and
-// size; its text starts as far down as the tallest accented capital needs.
-int accentRoom(const QFont &font)
-{
-    const QFontMetrics metrics(font);
-    const int top = metrics.tightBoundingRect(QStringLiteral("ÁÉÍÓÖŐÚÜŰ")).top();
-    return std::max(0, -top - metrics.ascent());
-}
-
-} // namespace
 
 TForm2::TForm2(TForm1 &mainWindow, QWidget *parent) : QDialog(parent)
 {
@@ -32,7 +14,9 @@ TForm2::TForm2(TForm1 &mainWindow, QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ui::applyFontHeights(this);
-    Label1->setContentsMargins(0, accentRoom(Label1->font()), 0, 0);
+    // The title's first line stands where the layout's platform puts it,
+    // which leaves room above its accented capitals (Á, Ő).
+    Label1->setContentsMargins(0, ui::baselineShortfall(Label1->font()), 0, 0);
 
     BindSourceDB1 = new ui::BindSource(mainWindow.FDQuery1, this);
     LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);

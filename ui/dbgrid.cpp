@@ -291,7 +291,7 @@ void DBGrid::updateFonts()
 {
     QFont title = font();
     title.setBold(true);
-    m_geometry.setFonts(QFontMetrics(font()), QFontMetrics(title));
+    m_geometry.setFonts(font(), title);
 }
 
 // ---------------------------------------------------------------- input
@@ -582,9 +582,12 @@ void DBGrid::paintTitleRow(QPainter &painter, int width)
     bold.setBold(true);
     painter.setFont(bold);
     painter.setPen(palette().color(QPalette::WindowText));
-    const int inset = m_titlePressed ? 3 : 2;
-    painter.drawText(header.rect.adjusted(inset, inset, 0, 0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, columnTitle());
+    // A held title's caption moves 1 px right and down.
+    const int shift = m_titlePressed ? 1 : 0;
+    painter.save();
+    painter.setClipRect(header.rect);
+    painter.drawText(header.rect.left() + 2 + shift, m_geometry.titleBaseline() + shift, columnTitle());
+    painter.restore();
 
     // The corner goes on top: a column scrolled to the left slides under it.
     QStyleOptionHeader corner = header;
@@ -620,7 +623,7 @@ void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
     painter.setClipRect(fixedRight, top, edge - fixedRight, height);
     painter.setFont(font());
     painter.setPen(colours.color(QPalette::Text));
-    const QPoint text(m_geometry.columnLeft() + 3, 2 + fontMetrics().ascent());
+    const QPoint text(m_geometry.columnLeft() + 3, m_geometry.dataBaseline());
     // Selection colours and the focus rectangle only while the grid has the
     // focus; otherwise the arrow alone marks the current record. The blank
     // row of an empty result has no record and so shows nothing at all.

@@ -1,6 +1,11 @@
 #include "fontheights.h"
 
-#include <QWidget>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QRawFont>
+#include <QtEndian>
+
+#include <cmath>
 
 namespace ui {
 
@@ -16,6 +21,34 @@ void applyFontHeights(QWidget *root)
         font.setPixelSize(height.toInt());
         widget->setFont(font);
     }
+}
+
+TextMetrics textMetrics(const QFont &font)
+{
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray os2 = raw.isValid() ? raw.fontTable("OS/2") : QByteArray();
+    constexpr int winAscentAt = 74, winDescentAt = 76;
+    if (os2.size() < winDescentAt + 2 || raw.unitsPerEm() <= 0) {
+        const QFontMetrics metrics(font);
+        return {metrics.ascent(), metrics.descent()};
+    }
+    const auto pixels = [&](int offset) {
+        const quint16 units = qFromBigEndian<quint16>(os2.constData() + offset);
+        return int(std::lround(units * raw.pixelSize() / raw.unitsPerEm()));
+    };
+    return {pixels(winAscentAt), pixels(winDescentAt)};
+}
+
+int baselineShortfall(const QFont &font)
+{
+    return std::max(0, textMetrics(font).ascent - QFontMetrics(font).ascent());
+}
+
+void fitToText(QLabel *label)
+{
+    label->setContentsMargins(0, baselineShortfall(label->font()), 0, 0);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->resize(label->fontMetrics().horizontalAdvance(label->text()), textMetrics(label->font()).height());
 }
 
 } // namespace ui

@@ -1,15 +1,20 @@
 #include "gridgeometry.h"
 
-#include <QFontMetrics>
-#include <QString>
+#include "fontheights.h"
+
+#include <QFont>
 
 #include <cstdlib>
 
-void GridGeometry::setFonts(const QFontMetrics &data, const QFontMetrics &title)
+void GridGeometry::setFonts(const QFont &data, const QFont &title)
 {
-    const QString sample = QStringLiteral("Wg");
-    m_rowHeight = data.size(Qt::TextSingleLine, sample).height() + 4;
-    m_titleHeight = title.size(Qt::TextSingleLine, sample).height() + 4;
+    constexpr int textTop = 2;
+    const ui::TextMetrics dataLine = ui::textMetrics(data);
+    const ui::TextMetrics titleLine = ui::textMetrics(title);
+    m_rowHeight = dataLine.height() + 4;
+    m_titleHeight = titleLine.height() + 4;
+    m_dataBaseline = textTop + dataLine.ascent;
+    m_titleBaseline = textTop + titleLine.ascent;
 }
 
 int GridGeometry::fullRows(int viewportHeight) const

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-class QFontMetrics;
+class QFont;
 
 // Where the parts of the grid lie in its viewport: the title row on top, the
 // indicator column at the left and the one data column, each followed by a
@@ -23,11 +23,15 @@ public:
         int row; // the data row for Indicator and Cell
     };
 
-    // A row is as high as "Wg" in its font plus 4 px (3 px of padding, 1 px
-    // because row lines are on); the grid line itself follows below it.
-    void setFonts(const QFontMetrics &data, const QFontMetrics &title);
+    // A row is as high as a line of text in its font plus 4 px (3 px of
+    // padding, 1 px because row lines are on); the grid line itself follows
+    // below it. Text starts 2 px below a cell's top.
+    void setFonts(const QFont &data, const QFont &title);
 
     int rowHeight() const { return m_rowHeight; }
+    // The baselines of a data cell's and of the title cell's text, from their tops.
+    int dataBaseline() const { return m_dataBaseline; }
+    int titleBaseline() const { return m_titleBaseline; }
     int titleHeight() const { return m_titleHeight; }
     int rowPitch() const { return m_rowHeight + lineWidth; }
     int rowsTop() const { return m_titleHeight + lineWidth; }
@@ -57,6 +61,8 @@ public:
 private:
     int m_rowHeight = 0;
     int m_titleHeight = 0;
+    int m_dataBaseline = 0;
+    int m_titleBaseline = 0;
     int m_columnWidth = defaultColumnWidth;
     int m_offset = 0;
 };

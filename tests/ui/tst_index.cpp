@@ -4,9 +4,40 @@
 #include "program.h"
 #include "testmain.h"
 
+#include <QFile>
 #include <QTest>
+#include <QtEndian>
+
+#include <cmath>
 #include <QTimer>
 #include <QToolTip>
+
+namespace {
+
+struct Line {
+    int ascent;
+    int descent;
+};
+
+// A line of text in the layouts' units, read from the bundled Tahoma file
+// itself: its OS/2 usWinAscent and usWinDescent at a pixel size, each rounded.
+Line windowsLine(int pixelSize)
+{
+    QFile file(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("the bundled Tahoma is missing");
+    const QByteArray font = file.readAll();
+    const auto u16 = [&](qsizetype at) { return qFromBigEndian<quint16>(font.constData() + at); };
+    const auto u32 = [&](qsizetype at) { return qFromBigEndian<quint32>(font.constData() + at); };
+    QHash<QByteArray, qsizetype> tables;
+    for (int i = 0; i < u16(4); ++i)
+        tables.insert(font.mid(12 + 16 * i, 4), u32(12 + 16 * i + 8));
+    const double unitsPerEm = u16(tables.value("head") + 18);
+    const auto pixels = [&](int units) { return int(std::lround(units * pixelSize / unitsPerEm)); };
+    return {pixels(u16(tables.value("OS/2") + 74)), pixels(u16(tables.value("OS/2") + 76))};
+}
+
+} // namespace
 
 class IndexTest final : public QObject {
     Q_OBJECT
@@ -50,6 +81,32 @@ private slots:
         QCOMPARE(grid()->rowText(0), QStringLiteral("ÉJFÉLKOR"));
         QCOMPARE(grid()->rowText(12), QStringLiteral("A KÉK MADÁR"));
         QCOMPARE(grid()->currentRow(), 0);
+    }
+
+    // Every height the layout takes from a line of text uses the font's
+    // Windows metrics (13 px at 11 px), and no accented capital touches the
+    // line above its row.
+    void textHeightsFollowTheFontsWindowsMetrics()
+    {
+        const int line = windowsLine(11).ascent + windowsLine(11).descent;
+        QCOMPARE(line, 13);
+        QCOMPARE(grid()->gridGeometry().rowPitch(), line + 4 + 1);
+        QCOMPARE(grid()->gridGeometry().titleHeight(), line + 4);
+        QCOMPARE(form().Label10->height(), line);
+        QCOMPARE(form().Label12->height(), line);
+        QCOMPARE(m_run->program.detail.Label1->contentsMargins().top(),
+                 windowsLine(16).ascent - QFontMetrics(m_run->program.detail.Label1->font()).ascent());
+
+        const QImage shown = grid()->viewport()->grab().toImage();
+        const QColor text = grid()->palette().color(QPalette::Text);
+        const GridGeometry &geometry = grid()->gridGeometry();
+        for (int row = 0; row < grid()->rowCount(); ++row) {
+            const QRect cell = geometry.cellRect(row);
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                QVERIFY2(shown.pixelColor(x, cell.top()) != text,
+                         qPrintable(QStringLiteral("row %1 touches the line above at x %2").arg(row).arg(x)));
+            }
+        }
     }
 
     // A double-click on another row opens the detail window on that record,
