@@ -1,6 +1,5 @@
 #include "workingcopy.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QResource>
 
@@ -15,12 +14,9 @@ namespace resources {
 
 namespace {
 
-[[noreturn]] void fail(const QString &path, const char *what, int error)
+[[noreturn]] void fail(const QByteArray &path, const char *what, int error)
 {
-    throw WorkingCopy::WriteFailed(QStringLiteral("%1: %2: %3")
-                                       .arg(path, QLatin1String(what),
-                                            QString::fromLocal8Bit(std::strerror(error)))
-                                       .toStdString());
+    throw WorkingCopy::WriteFailed(path.toStdString() + ": " + what + ": " + std::strerror(error));
 }
 
 // Open-file-description locks belong to this descriptor alone: they conflict
@@ -35,6 +31,23 @@ bool lockExclusively(int fd)
     lock.l_start = 0;
     lock.l_len = 1;
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// A program that has the file open through the database engine shows itself
+// by record locks on the engine's lock bytes at the 1 GiB mark: the pending
+// byte, the reserved byte and the 510 shared bytes after them. A reader with
+// only a read transaction open holds nothing else, and truncating under it
+// would pull the database from beneath its feet.
+bool engineLocksHeld(int fd)
+{
+    constexpr off_t pendingByte = 0x40000000;
+    constexpr off_t lockBytes = 2 + 510;
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = pendingByte;
+    probe.l_len = lockBytes;
+    return fcntl(fd, F_OFD_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
 }
 
 bool hasNoWritePermission(const struct stat &status)
@@ -86,11 +99,23 @@ void WorkingCopy::release()
         ::close(std::exchange(m_fd, -1));
 }
 
-WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QString &path)
+QByteArray currentFolder()
 {
-    const QByteArray name = QFile::encodeName(path);
+    // getcwd() gives the name's bytes as they are; a name longer than a first
+    // guess just needs a larger buffer.
+    for (qsizetype size = 4096;; size *= 2) {
+        QByteArray folder(size, Qt::Uninitialized);
+        if (::getcwd(folder.data(), size_t(size)))
+            return QByteArray(folder.constData());
+        if (errno != ERANGE)
+            return QByteArray();
+    }
+}
+
+WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QByteArray &path)
+{
     // No O_TRUNC here: nothing may be cut short before the lock is ours.
-    Descriptor file(::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
+    Descriptor file(::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (file.get() < 0)
         fail(path, "cannot create the file", errno);
 
@@ -103,6 +128,8 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QString &path)
         fail(path, "the file is read-only", EACCES);
     if (!lockExclusively(file.get()))
         fail(path, "the file is in use by another reader", errno);
+    if (engineLocksHeld(file.get()))
+        fail(path, "the file is in use by another program", EBUSY);
 
     if (::ftruncate(file.get(), 0) != 0)
         fail(path, "cannot truncate the file", errno);
@@ -123,16 +150,20 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QString &path)
     return WorkingCopy(file.take());
 }
 
-bool WorkingCopy::exists(const QString &path)
+bool WorkingCopy::exists(const QByteArray &path)
 {
     struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+    return ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-void WorkingCopy::remove(const QString &path)
+void WorkingCopy::remove(const QByteArray &path) const
 {
-    if (exists(path))
-        (void)::unlink(QFile::encodeName(path).constData());
+    struct stat held {};
+    struct stat named {};
+    if (m_fd < 0 || ::fstat(m_fd, &held) != 0 || ::lstat(path.constData(), &named) != 0)
+        return;
+    if (held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+        (void)::unlink(path.constData());
 }
 
 } // namespace resources

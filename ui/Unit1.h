@@ -30,7 +30,8 @@ public:
     // The session is ending: the next close goes through without a question.
     void endSession() { m_sessionEnding = true; }
 
-    QString workingCopyPath() const;
+    // The bytes of the working copy's path, as the file system names it.
+    QByteArray workingCopyPath() const;
     void selectPage(int index);
 
     // The working copy's lock is declared before the store so that it is
@@ -40,7 +41,7 @@ public:
     store::RecordSet FDQuery1;
     store::DataSource DataSource1;
     QTimer *Timer1 = nullptr;
-    QString v_prdir;
+    QByteArray v_prdir;
 
     ui::HintDisplay &hintDisplay() { return m_hintDisplay; }
 
