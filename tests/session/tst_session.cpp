@@ -2,6 +2,7 @@
 // every state it can be in, by either notice: SIGTERM, and the X11 session
 // manager's end, which Qt hands over as a quit event. Each run goes through
 // the same loop and notices as the executable's own main().
+#include "handlerguard.h"
 #include "messageboxes.h"
 #include "program.h"
 #include "shutdownnotice.h"
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -32,10 +34,13 @@ QMessageBox *visibleBox()
     return nullptr;
 }
 
-// How to bring the program into a state once it runs, and how to tell it is there.
+// How to bring the program into a state, and how to tell it is there. A
+// state is entered during start-up, right after the main window was shown,
+// or, with beforeShow, before it.
 struct State {
     std::function<void(Program &)> enter;
     std::function<bool(Program &)> reached;
+    bool beforeShow = false;
 };
 
 bool boxShowing(const QString &text)
@@ -66,6 +71,10 @@ State stateNamed(const QString &name)
                     program.form.BitBtn1->click();
                 }),
                 [](Program &) { return visibleBox() && visibleBox()->icon() == QMessageBox::Critical; }};
+    if (name == "general error box during start-up")
+        return {[](Program &) { shell::guarded([] { throw std::runtime_error("disk gone"); }); },
+                [](Program &) { return visibleBox() && visibleBox()->icon() == QMessageBox::Critical; },
+                true};
     if (name == "detail window")
         return {later([](Program &program) { program.form.DBGrid1DblClick(); }),
                 [](Program &program) { return program.detail.isVisible(); }};
@@ -114,7 +123,8 @@ private slots:
         QTest::addColumn<QString>("state");
         QTest::addColumn<Notice>("notice");
         for (const char *state : {"idle", "exit question, menu road", "exit question, close road",
-                                  "start-up failure box", "general error box", "detail window",
+                                  "start-up failure box", "general error box",
+                                  "general error box during start-up", "detail window",
                                   "menu open", "tooltip shown"}) {
             QTest::addRow("%s, SIGTERM", state) << QString::fromUtf8(state) << Notice::Sigterm;
             QTest::addRow("%s, session manager", state) << QString::fromUtf8(state) << Notice::SessionManager;
@@ -154,8 +164,11 @@ private slots:
         watchdog.start(5000);
 
         const int code = program.termination.runLoop([&] {
+            if (target.beforeShow)
+                target.enter(program);
             program.form.show();
-            target.enter(program);
+            if (!target.beforeShow)
+                target.enter(program);
         });
         const qint64 elapsed = sinceNotice.isValid() ? sinceNotice.elapsed() : -1;
 
