@@ -6,12 +6,9 @@
 # change nothing.
 set -eu
 exe=$1
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-cd "$work"
+suite=session
+. "$(dirname "$0")/../support/reader.sh"
 
-fail() { echo "session: FAIL: $*" >&2; exit 1; }
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
 press() { xdotool windowactivate --sync "$1" key --delay 50 "$2"; }
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
 running() { [ -e "/proc/$1" ] && [ "$(cut -d' ' -f3 "/proc/$1/stat")" != Z ]; }
@@ -31,8 +28,7 @@ ends_at_once() {
     [ "$tenths" -le 12 ] || fail "$1: still running 1.2 s after SIGTERM"
     sleep 0.1
   done
-  code=0; wait "$reader" || code=$?
-  [ "$code" -eq 0 ] || fail "$1: ended with $code"
+  wait_exit "$reader" 0
   [ -f Vargorin.db ] || fail "$1: the working copy is gone"
   echo "session: $1: ended at once"
 }
@@ -40,7 +36,10 @@ ends_at_once() {
 # A window manager: closing a window by its title bar's close (Alt+F4)
 # sends the close request a desktop sends.
 openbox --sm-disable &
-sleep 1
+tenths=0
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+  tenths=$((tenths + 1)); [ "$tenths" -le 100 ] || fail "openbox did not start"; sleep 0.1
+done
 
 start; ends_at_once "idle"
 
