@@ -21,33 +21,35 @@ namespace {
 
 // Open-file-description locks belong to this descriptor alone: they conflict
 // with every other opener, including a second copy of the reader inside this
-// very process, and they leave the engine's own process-wide locks alone. The
-// engine locks bytes at the 1 GiB mark; byte 0 is never touched by it.
-bool lockExclusively(int fd)
+// very process, and they leave the engine's own process-wide locks alone.
+bool setLock(int fd, short type, off_t start, off_t length)
 {
     struct flock lock {};
-    lock.l_type = F_WRLCK;
+    lock.l_type = type;
     lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 1;
+    lock.l_start = start;
+    lock.l_len = length;
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
-// A program that has the file open through the database engine shows itself
-// by record locks on the engine's lock bytes at the 1 GiB mark: the pending
-// byte, the reserved byte and the 510 shared bytes after them. A reader with
-// only a read transaction open holds nothing else, and truncating under it
-// would pull the database from beneath its feet.
-bool engineLocksHeld(int fd)
+// The reader's own mark on its working copy, held for the whole run. The
+// engine never touches byte 0.
+bool lockAgainstOtherReaders(int fd)
+{
+    return setLock(fd, F_WRLCK, 0, 1);
+}
+
+// A program that has the file open through the database engine holds record
+// locks on the engine's lock bytes at the 1 GiB mark: the pending byte, the
+// reserved byte and the 510 shared bytes after them (a mere read transaction
+// holds the shared bytes and nothing else). Taking them all fails while any
+// is held, and holding them while the file is rewritten keeps such a program
+// from starting to read it half-written.
+bool lockAgainstTheEngine(int fd, short type = F_WRLCK)
 {
     constexpr off_t pendingByte = 0x40000000;
     constexpr off_t lockBytes = 2 + 510;
-    struct flock probe {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    probe.l_start = pendingByte;
-    probe.l_len = lockBytes;
-    return fcntl(fd, F_OFD_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
+    return setLock(fd, type, pendingByte, lockBytes);
 }
 
 bool hasNoWritePermission(const struct stat &status)
@@ -126,10 +128,10 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QByteArray &path)
         fail(path, "not a regular file", EINVAL);
     if (hasNoWritePermission(status))
         fail(path, "the file is read-only", EACCES);
-    if (!lockExclusively(file.get()))
+    if (!lockAgainstOtherReaders(file.get()))
         fail(path, "the file is in use by another reader", errno);
-    if (engineLocksHeld(file.get()))
-        fail(path, "the file is in use by another program", EBUSY);
+    if (!lockAgainstTheEngine(file.get()))
+        fail(path, "the file is in use by another program", errno);
 
     if (::ftruncate(file.get(), 0) != 0)
         fail(path, "cannot truncate the file", errno);
@@ -147,6 +149,8 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QByteArray &path)
         data += written;
         left -= written;
     }
+    // The reader's own connection takes the engine's locks next.
+    lockAgainstTheEngine(file.get(), F_UNLCK);
     return WorkingCopy(file.take());
 }
 

@@ -36,10 +36,6 @@ void Termination::request()
     emit requested();
 }
 
-} // namespace shell
-
-namespace shell {
-
 void Termination::endAtOnce()
 {
     request();
