@@ -1,11 +1,13 @@
 #!/bin/sh
-# Usage (inside an X server): session.sh EXECUTABLE
+# Usage (inside an X server): session.sh EXECUTABLE XSMPMANAGER
 # The real reader under a window manager. SIGTERM, the notice of a log-off or
 # shutdown, must end it within about a second from every state it can be in,
-# with exit code 0 and the working copy left on disk. Its command line must
-# change nothing.
+# with exit code 0 and the working copy left on disk; so must the end of the
+# session through an X11 session manager, while a mere save of the session
+# ends nothing. Its command line must change nothing.
 set -eu
 exe=$1
+manager=$2
 suite=session
 . "$(dirname "$0")/../support/reader.sh"
 
@@ -86,6 +88,17 @@ before=$(visible_windows "$reader")
 xdotool mousemove --window "$main" 49 278 sleep 0.1 mousemove --window "$main" 51 279 sleep 1
 [ "$(visible_windows "$reader")" -gt "$before" ] || fail "no tooltip shown"
 ends_at_once "tooltip shown"
+
+# The session manager's road, idle and with the exit question open.
+rm -f Vargorin.db
+"$manager" "$exe" || fail "the session manager's road, idle"
+[ -f Vargorin.db ] || fail "the session manager's road, idle: the working copy is gone"
+rm -f Vargorin.db
+"$manager" "$exe" 'main=$(xdotool search --onlyvisible --name "^Vargorin összes költeménye:\$" | head -n 1)
+  xdotool windowactivate --sync "$main" key --delay 50 alt+l sleep 0.3 key i &&
+  timeout 10 xdotool search --sync --onlyvisible --name "^Figyelem:\$" >/dev/null' ||
+  fail "the session manager's road, exit question open"
+[ -f Vargorin.db ] || fail "the session manager's road, exit question open: the working copy is gone"
 
 # The command line changes nothing: the options Qt would read from it
 # (-qwindowtitle, -reverse, -style, -stylesheet) leave the window as it is.
