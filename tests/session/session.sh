@@ -11,7 +11,6 @@ manager=$2
 suite=session
 . "$(dirname "$0")/../support/reader.sh"
 
-press() { xdotool windowactivate --sync "$1" key --delay 50 "$2"; }
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
 running() { [ -e "/proc/$1" ] && [ "$(cut -d' ' -f3 "/proc/$1/stat")" != Z ]; }
 

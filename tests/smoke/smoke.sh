@@ -7,8 +7,6 @@ carried=$2
 suite=smoke
 . "$(dirname "$0")/../support/reader.sh"
 
-press() { xdotool windowfocus --sync "$1" key --delay 50 "$2"; }
-
 echo "smoke: start-up"
 "$exe" & first=$!
 main=$(window '^Vargorin összes költeménye:$') || fail "main window did not appear"
