@@ -201,7 +201,7 @@ void TForm1::Kilps1Click()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (m_sessionEnding || shell::Termination::current().isRequested()) {
+    if (shell::Termination::current().isRequested()) {
         event->accept();
         return;
     }

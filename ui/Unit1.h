@@ -27,8 +27,6 @@ public:
     ~TForm1() override;
 
     void setDetailWindow(TForm2 *detailWindow) { m_detailWindow = detailWindow; }
-    // The session is ending: the next close goes through without a question.
-    void endSession() { m_sessionEnding = true; }
 
     // The bytes of the working copy's path, as the file system names it.
     QByteArray workingCopyPath() const;
@@ -81,5 +79,4 @@ private:
     ui::ClockSettings m_clock = ui::ClockSettings::ofUser();
     TForm2 *m_detailWindow = nullptr;
     bool m_shownBefore = false;
-    bool m_sessionEnding = false;
 };
