@@ -6,11 +6,14 @@
 #include "translations.h"
 
 #include <QApplication>
-#include <QSessionManager>
 
 #include <csignal>
 
-int main(int argc, char *argv[])
+// The reader takes no arguments: Qt gets the program's name alone, so options
+// Qt would otherwise read from the command line (-style, -stylesheet,
+// -reverse, -qwindowtitle ...) change nothing. Settings from the environment
+// (the display, the platform plugin, scaling) still reach Qt.
+int main(int, char *argv[])
 {
     // A file size limit must turn into a failed write that start-up reports,
     // not into a signal that kills the reader.
@@ -18,7 +21,10 @@ int main(int argc, char *argv[])
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 
-    QApplication application(argc, argv);
+    static char fallbackName[] = "vargorin"; // started with no name at all
+    char *programNameOnly[] = {argv[0] ? argv[0] : fallbackName, nullptr};
+    int argumentCount = 1;
+    QApplication application(argumentCount, programNameOnly);
     // The program ends only through its termination request, never because
     // some window (a message box during start-up, say) happened to be the last.
     application.setQuitOnLastWindowClosed(false);
@@ -26,25 +32,14 @@ int main(int argc, char *argv[])
     ui::registerLayoutFonts();
 
     shell::Termination termination;
-    QObject::connect(&termination, &shell::Termination::requested, &application,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-
     TForm1 Form1;
     TForm2 Form2(Form1);
     Form1.setDetailWindow(&Form2);
 
-    // Log-off and shutdown end the program at once: no question, no release
-    // sequence; the connection closes as the windows are destroyed.
-    const auto endAtOnce = [&] {
-        Form1.endSession();
-        termination.request();
-    };
-    shell::ShutdownNotice shutdownNotice;
-    QObject::connect(&shutdownNotice, &shell::ShutdownNotice::arrived, endAtOnce);
-#ifndef QT_NO_SESSIONMANAGER
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, endAtOnce);
-#endif
+    // Log-off and shutdown end the program at once, whatever is open: no
+    // question, no release sequence; the connection closes as the windows
+    // are destroyed and the working copy stays.
+    shell::ShutdownNotice shutdownNotice(termination);
 
-    Form1.show();
-    return application.exec();
+    return termination.runLoop([&] { Form1.show(); });
 }

@@ -1,6 +1,5 @@
 #include "workingcopy.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QResource>
 
@@ -15,26 +14,42 @@ namespace resources {
 
 namespace {
 
-[[noreturn]] void fail(const QString &path, const char *what, int error)
+[[noreturn]] void fail(const QByteArray &path, const char *what, int error)
 {
-    throw WorkingCopy::WriteFailed(QStringLiteral("%1: %2: %3")
-                                       .arg(path, QLatin1String(what),
-                                            QString::fromLocal8Bit(std::strerror(error)))
-                                       .toStdString());
+    throw WorkingCopy::WriteFailed(path.toStdString() + ": " + what + ": " + std::strerror(error));
 }
 
 // Open-file-description locks belong to this descriptor alone: they conflict
 // with every other opener, including a second copy of the reader inside this
-// very process, and they leave the engine's own process-wide locks alone. The
-// engine locks bytes at the 1 GiB mark; byte 0 is never touched by it.
-bool lockExclusively(int fd)
+// very process, and they leave the engine's own process-wide locks alone.
+bool setLock(int fd, short type, off_t start, off_t length)
 {
     struct flock lock {};
-    lock.l_type = F_WRLCK;
+    lock.l_type = type;
     lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 1;
+    lock.l_start = start;
+    lock.l_len = length;
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// The reader's own mark on its working copy, held for the whole run. The
+// engine never touches byte 0.
+bool lockAgainstOtherReaders(int fd)
+{
+    return setLock(fd, F_WRLCK, 0, 1);
+}
+
+// A program that has the file open through the database engine holds record
+// locks on the engine's lock bytes at the 1 GiB mark: the pending byte, the
+// reserved byte and the 510 shared bytes after them (a mere read transaction
+// holds the shared bytes and nothing else). Taking them all fails while any
+// is held, and holding them while the file is rewritten keeps such a program
+// from starting to read it half-written.
+bool lockAgainstTheEngine(int fd, short type = F_WRLCK)
+{
+    constexpr off_t pendingByte = 0x40000000;
+    constexpr off_t lockBytes = 2 + 510;
+    return setLock(fd, type, pendingByte, lockBytes);
 }
 
 bool hasNoWritePermission(const struct stat &status)
@@ -86,11 +101,23 @@ void WorkingCopy::release()
         ::close(std::exchange(m_fd, -1));
 }
 
-WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QString &path)
+QByteArray currentFolder()
 {
-    const QByteArray name = QFile::encodeName(path);
+    // getcwd() gives the name's bytes as they are; a name longer than a first
+    // guess just needs a larger buffer.
+    for (qsizetype size = 4096;; size *= 2) {
+        QByteArray folder(size, Qt::Uninitialized);
+        if (::getcwd(folder.data(), size_t(size)))
+            return QByteArray(folder.constData());
+        if (errno != ERANGE)
+            return QByteArray();
+    }
+}
+
+WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QByteArray &path)
+{
     // No O_TRUNC here: nothing may be cut short before the lock is ours.
-    Descriptor file(::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
+    Descriptor file(::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (file.get() < 0)
         fail(path, "cannot create the file", errno);
 
@@ -101,8 +128,10 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QString &path)
         fail(path, "not a regular file", EINVAL);
     if (hasNoWritePermission(status))
         fail(path, "the file is read-only", EACCES);
-    if (!lockExclusively(file.get()))
+    if (!lockAgainstOtherReaders(file.get()))
         fail(path, "the file is in use by another reader", errno);
+    if (!lockAgainstTheEngine(file.get()))
+        fail(path, "the file is in use by another program", errno);
 
     if (::ftruncate(file.get(), 0) != 0)
         fail(path, "cannot truncate the file", errno);
@@ -120,19 +149,25 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QString &path)
         data += written;
         left -= written;
     }
+    // The reader's own connection takes the engine's locks next.
+    lockAgainstTheEngine(file.get(), F_UNLCK);
     return WorkingCopy(file.take());
 }
 
-bool WorkingCopy::exists(const QString &path)
+bool WorkingCopy::exists(const QByteArray &path)
 {
     struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+    return ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-void WorkingCopy::remove(const QString &path)
+void WorkingCopy::remove(const QByteArray &path) const
 {
-    if (exists(path))
-        (void)::unlink(QFile::encodeName(path).constData());
+    struct stat held {};
+    struct stat named {};
+    if (m_fd < 0 || ::fstat(m_fd, &held) != 0 || ::lstat(path.constData(), &named) != 0)
+        return;
+    if (held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+        (void)::unlink(path.constData());
 }
 
 } // namespace resources

@@ -1,5 +1,9 @@
 #include "shutdownnotice.h"
 
+#include "termination.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -18,8 +22,12 @@ void onTerminate(int)
 }
 } // namespace
 
-ShutdownNotice::ShutdownNotice(QObject *parent) : QObject(parent)
+ShutdownNotice::ShutdownNotice(Termination &termination) : m_termination(termination)
 {
+    // Qt's own handling of the quit event would ask every window to close
+    // and give up at the first refusal (the exit question refuses).
+    QCoreApplication::instance()->installEventFilter(this);
+
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, noticeFds) != 0)
         return; // without the pair SIGTERM keeps its default action: the process ends at once
     m_notifier = new QSocketNotifier(noticeFds[1], QSocketNotifier::Read, this);
@@ -42,11 +50,19 @@ ShutdownNotice::~ShutdownNotice()
     }
 }
 
+bool ShutdownNotice::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != QCoreApplication::instance() || event->type() != QEvent::Quit)
+        return false;
+    m_termination.endAtOnce();
+    return true;
+}
+
 void ShutdownNotice::drain()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t ignored = ::read(noticeFds[1], &byte, 1);
-    emit arrived();
+    m_termination.endAtOnce();
 }
 
 } // namespace shell

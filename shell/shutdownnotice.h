@@ -6,20 +6,28 @@ class QSocketNotifier;
 
 namespace shell {
 
-// Turns SIGTERM, the notice this platform sends when the session ends or the
-// system shuts down, into a Qt signal on the GUI thread. The handler only
-// writes one byte into a socket pair; everything else happens in the loop.
+class Termination;
+
+// Ends the program at once (Termination::endAtOnce) on the notices that the
+// session ends or the system shuts down. On a systemd desktop the notice is
+// SIGTERM: its handler only writes one byte into a socket pair, everything
+// else happens in the loop. An X11 session manager ends the session with
+// its "die" message, which Qt hands to the application as a quit event;
+// nothing in the reader itself asks Qt to quit, so every such event is that
+// notice. The session manager's request to save the session
+// (commitDataRequest) comes for a mere save too, and is no notice of an end.
 class ShutdownNotice final : public QObject {
     Q_OBJECT
 public:
-    explicit ShutdownNotice(QObject *parent = nullptr);
+    explicit ShutdownNotice(Termination &termination);
     ~ShutdownNotice() override;
 
-signals:
-    void arrived();
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void drain();
+    Termination &m_termination;
     QSocketNotifier *m_notifier = nullptr;
 };
 

@@ -1,5 +1,8 @@
 #include "termination.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace shell {
 
 namespace {
@@ -31,6 +34,26 @@ void Termination::request()
         return;
     m_requested = true;
     emit requested();
+}
+
+void Termination::endAtOnce()
+{
+    request();
+    // exit() rather than quit(): quit() first asks every window and box to
+    // close, and the exit question refuses; exit() ends every loop as it is.
+    QCoreApplication::exit(0);
+}
+
+int Termination::runLoop(const std::function<void()> &startUp)
+{
+    // Queued, so that a request set during start-up ends the loop at its first
+    // turn, after the main window has been shown. Tied to an object of this
+    // run, so that an exit still queued when the loop ends dies with it.
+    QObject thisRun;
+    connect(this, &Termination::requested, &thisRun, [] { QCoreApplication::exit(0); },
+            Qt::QueuedConnection);
+    QTimer::singleShot(0, &thisRun, startUp);
+    return QCoreApplication::exec();
 }
 
 } // namespace shell

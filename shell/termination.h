@@ -2,12 +2,14 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace shell {
 
 // The request to end the program. Once set it is never withdrawn; the
-// message loop ends at its next turn (the executable connects requested() to
-// a queued quit). The object alive most recently is the current one, so each
-// run of the reader, in the executable or in a test, has a request of its own.
+// message loop ends at its next turn (runLoop() sees to that). The object
+// alive most recently is the current one, so each run of the reader, in the
+// executable or in a test, has a request of its own.
 class Termination final : public QObject {
     Q_OBJECT
 public:
@@ -20,6 +22,17 @@ public:
 
     void request();
     bool isRequested() const { return m_requested; }
+
+    // The session is ending (log-off, shutdown): sets the request and ends
+    // every running loop now, the nested loops of open boxes and windows
+    // included, without asking anything to close.
+    void endAtOnce();
+
+    // Runs the message loop until the request is set and returns its exit
+    // code. Start-up belongs inside this loop: a box shown during start-up
+    // runs a nested loop, and only a loop that already runs can be ended
+    // from in there (Qt forgets an exit asked for before its loop starts).
+    int runLoop(const std::function<void()> &startUp);
 
 signals:
     void requested();

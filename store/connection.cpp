@@ -60,7 +60,7 @@ void Connection::open()
     prepareEngineOnce();
 
     sqlite3 *db = nullptr;
-    const QByteArray path = m_database.toUtf8();
+    const QByteArray &path = m_database;
     const int rc = sqlite3_open_v2(path.constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {

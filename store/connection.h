@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -19,9 +20,12 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    // Replaces the database path. Only meaningful while closed.
-    void setDatabase(const QString &path) { m_database = path; }
-    const QString &database() const { return m_database; }
+    // Replaces the database path. Only meaningful while closed. The engine
+    // gets the path as bytes: a path given as text goes as UTF-8, one given
+    // as the file system's own bytes (a folder whose name is not UTF-8) as is.
+    void setDatabase(const QString &path) { m_database = path.toUtf8(); }
+    void setDatabase(const QByteArray &nativePath) { m_database = nativePath; }
+    const QByteArray &database() const { return m_database; }
 
     void open();   // throws StoreError; stays closed on failure
     void close();  // throws StoreError when the engine cannot close; closed all the same
@@ -40,7 +44,7 @@ public:
 private:
     void runSetting(const QByteArray &sql);
 
-    QString m_database;
+    QByteArray m_database;
     sqlite3 *m_db = nullptr;
     std::vector<std::pair<const void *, Closer>> m_dependents;
 };

@@ -10,8 +10,10 @@ namespace store {
 
 Statement::Statement(sqlite3 *db, const QByteArray &sql) : m_db(db)
 {
-    // The byte count is passed so that the text reaches the engine exactly as
-    // given, including anything after an embedded zero.
+    // The byte count spares the engine a search for the end; it still stops
+    // at the first zero byte, so a zero inside the text (pasted into a search
+    // term, say) cuts the statement short there, and the engine rejects what
+    // is left ("unrecognized token" for a quote that is never closed).
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &m_stmt, nullptr) != SQLITE_OK)
         throwEngineError(db, "cannot prepare statement");
 }

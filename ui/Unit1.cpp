@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QDir>
 #include <QIcon>
 #include <QLayout>
 #include <QScreen>
@@ -97,13 +96,13 @@ TForm1::TForm1(QWidget *parent)
 
 TForm1::~TForm1() = default;
 
-QString TForm1::workingCopyPath() const
+QByteArray TForm1::workingCopyPath() const
 {
     // A current folder the system cannot name (it was deleted, say) yields no
     // path at all rather than "/Vargorin.db" in the root folder.
     if (v_prdir.isEmpty())
-        return QString();
-    return v_prdir + QStringLiteral("/Vargorin.db");
+        return QByteArray();
+    return v_prdir + "/Vargorin.db";
 }
 
 void TForm1::selectPage(int index)
@@ -141,7 +140,7 @@ void TForm1::FormShow()
 
 void TForm1::runStartUp()
 {
-    v_prdir = QDir::currentPath();
+    v_prdir = resources::currentFolder();
 
     std::optional<resources::CarriedDatabase> carried;
     startUpStep(u"Hiba történt - 1 !", [&] { carried = resources::CarriedDatabase::load(); });
@@ -184,7 +183,7 @@ void TForm1::releaseStore()
 {
     FDQuery1.close();
     FDConnection1.close();
-    resources::WorkingCopy::remove(workingCopyPath());
+    v_workingCopy.remove(workingCopyPath());
     v_workingCopy.release();
 }
 
@@ -202,7 +201,7 @@ void TForm1::Kilps1Click()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (m_sessionEnding || shell::Termination::current().isRequested()) {
+    if (shell::Termination::current().isRequested()) {
         event->accept();
         return;
     }

@@ -27,10 +27,9 @@ public:
     ~TForm1() override;
 
     void setDetailWindow(TForm2 *detailWindow) { m_detailWindow = detailWindow; }
-    // The session is ending: the next close goes through without a question.
-    void endSession() { m_sessionEnding = true; }
 
-    QString workingCopyPath() const;
+    // The bytes of the working copy's path, as the file system names it.
+    QByteArray workingCopyPath() const;
     void selectPage(int index);
 
     // The working copy's lock is declared before the store so that it is
@@ -40,7 +39,7 @@ public:
     store::RecordSet FDQuery1;
     store::DataSource DataSource1;
     QTimer *Timer1 = nullptr;
-    QString v_prdir;
+    QByteArray v_prdir;
 
     ui::HintDisplay &hintDisplay() { return m_hintDisplay; }
 
@@ -80,5 +79,4 @@ private:
     ui::ClockSettings m_clock = ui::ClockSettings::ofUser();
     TForm2 *m_detailWindow = nullptr;
     bool m_shownBefore = false;
-    bool m_sessionEnding = false;
 };

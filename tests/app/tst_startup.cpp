@@ -5,6 +5,7 @@
 #include "apptitle.h"
 #include "boxwatcher.h"
 #include "program.h"
+#include "sqliteshell.h"
 #include "testmain.h"
 #include "handlerguard.h"
 #include "storeerror.h"
@@ -21,6 +22,7 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,7 +104,7 @@ private slots:
         QVERIFY(watcher.seen().empty());
         QVERIFY(!program.termination.isRequested());
         QCOMPARE(program.form.windowTitle(), QStringLiteral("Vargorin összes költeménye:"));
-        QCOMPARE(program.form.v_prdir, m_dir->path());
+        QCOMPARE(program.form.v_prdir, QFile::encodeName(m_dir->path()));
         QCOMPARE(program.form.Edit1->text(), QString());
         QCOMPARE(program.form.Label12->text(), QStringLiteral("13"));
         QCOMPARE(program.form.PageControl1->currentIndex(), 0);
@@ -134,6 +136,7 @@ private slots:
         QTest::newRow("read-only copy") << "read-only copy" << "Hiba történt - 2 !" << true;
         QTest::newRow("directory in the way") << "directory" << "Hiba történt - 2 !" << false;
         QTest::newRow("symbolic link") << "symbolic link" << "Hiba történt - 2 !" << true;
+        QTest::newRow("open in another program") << "another program" << "Hiba történt - 2 !" << true;
         QTest::newRow("missing table") << "notable" << "Lekérdezés nem hajtható végre !" << true;
         QTest::newRow("not a database") << "notadatabase" << "Adatállomány nem nyitható meg !" << true;
     }
@@ -178,6 +181,16 @@ private slots:
         } else if (situation == "folder gone") {
             QVERIFY(QDir().rmdir(m_dir->path())); // still the current folder, but gone
         }
+        // An older copy (a database of another shape) that the sqlite3 shell
+        // reads in an open transaction.
+        const QString otherShape = QStringLiteral(VARGORIN_SOURCE_DIR "/tests/app/fixtures/notable.db");
+        std::optional<SqliteShell> otherProgram;
+        if (situation == "another program") {
+            QVERIFY(QFile::copy(otherShape, workingCopy()));
+            QVERIFY(QFile::setPermissions(workingCopy(), QFile::ReadOwner | QFile::WriteOwner));
+            otherProgram.emplace(workingCopy(), "BEGIN");
+            QVERIFY(otherProgram->isHolding());
+        }
 
         BoxWatcher watcher;
         {
@@ -199,6 +212,68 @@ private slots:
             QCOMPARE(readAll(workingCopy()), olderCopy);
         if (situation == "symbolic link")
             QCOMPARE(readAll(victim), olderCopy);
+        if (situation == "another program")
+            QCOMPARE(readAll(workingCopy()), readAll(otherShape));
+    }
+
+    // A folder whose name is not UTF-8, beside the folder that its name
+    // decodes to as text (each bad byte turned into U+FFFD): the reader
+    // writes, opens and deletes its working copy in its own folder and never
+    // touches the other one.
+    void folderWhoseNameIsNotUtf8()
+    {
+        const QByteArray base = QFile::encodeName(m_dir->path());
+        const QByteArray folder = base + "/caf\xe9";
+        const QByteArray lookAlike = base + "/caf\xef\xbf\xbd";
+        QCOMPARE(QFile::encodeName(QFile::decodeName(folder)), lookAlike);
+        QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+        QVERIFY(::mkdir(lookAlike.constData(), 0700) == 0);
+        const QByteArray planted = lookAlike + "/Vargorin.db";
+        QFile plantedFile(QFile::decodeName(planted));
+        QVERIFY(plantedFile.open(QIODevice::WriteOnly));
+        plantedFile.write("somebody else's database");
+        plantedFile.close();
+        const auto leave = qScopeGuard([&] {
+            QDir::setCurrent(m_home);
+            ::unlink(planted.constData());
+            ::unlink((folder + "/Vargorin.db").constData());
+            ::rmdir(folder.constData());
+            ::rmdir(lookAlike.constData());
+        });
+        QVERIFY(::chdir(folder.constData()) == 0);
+
+        const QByteArray copy = folder + "/Vargorin.db";
+        BoxWatcher watcher(BoxWatcher::clickStandard(QMessageBox::Yes));
+        Program program;
+        program.form.show();
+        QVERIFY(!program.termination.isRequested());
+        QCOMPARE(program.form.Label12->text(), QStringLiteral("13"));
+        QVERIFY(resources::WorkingCopy::exists(copy));
+
+        program.form.Kilps1->trigger();
+        QCOMPARE(watcher.seen().size(), size_t(1)); // the exit question, nothing else
+        QVERIFY(program.termination.isRequested());
+        QVERIFY(!resources::WorkingCopy::exists(copy));
+        QCOMPARE(readAll(QFile::decodeName(planted)), QByteArray("somebody else's database"));
+    }
+
+    // A file moved to the working copy's path while the reader runs is not
+    // the reader's: a confirmed exit leaves it where it is.
+    void fileMovedInPlaceOfTheCopySurvivesTheExit()
+    {
+        Program program;
+        program.form.show();
+        const QString elsewhere = m_dir->filePath(QStringLiteral("letter.txt"));
+        QFile letter(elsewhere);
+        QVERIFY(letter.open(QIODevice::WriteOnly));
+        letter.write("a letter");
+        letter.close();
+        QVERIFY(::rename(QFile::encodeName(elsewhere).constData(), QFile::encodeName(workingCopy()).constData()) == 0);
+
+        BoxWatcher watcher(BoxWatcher::clickStandard(QMessageBox::Yes));
+        program.form.Kilps1->trigger();
+        QVERIFY(program.termination.isRequested());
+        QCOMPARE(readAll(workingCopy()), QByteArray("a letter"));
     }
 
     void secondReaderInTheSameFolderLeavesTheFirstAlone()

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 
 using store::Connection;
@@ -46,6 +48,39 @@ long long scalar(Connection &connection, const char *sql)
     return sqlite3_column_int64(statement.handle(), 0);
 }
 
+QString textOf(Connection &connection, const char *sql)
+{
+    store::Statement statement(connection.handle(), sql);
+    statement.step();
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement.handle(), 0)));
+}
+
+// Whether any open file in this process names the file at path.
+bool processHasOpen(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QFileInfo &entry : descriptors.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.symLinkTarget() == target)
+            return true;
+    }
+    return false;
+}
+
+// Whether anybody holds a record lock on the engine's lock bytes of the file
+// (the pending, reserved and shared bytes at the 1 GiB mark). The probe is
+// opened once, before the engine opens the file, and closed only after it:
+// closing a descriptor would drop this process's locks on the file.
+bool engineLockBytesHeld(const QFile &probeFile)
+{
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0x40000000;
+    probe.l_len = 512;
+    return fcntl(probeFile.handle(), F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+}
+
 } // namespace
 
 class ConnectionTest final : public QObject {
@@ -66,9 +101,44 @@ private slots:
         QCOMPARE(traced, QStringList({"PRAGMA cache_size = 500", "PRAGMA locking_mode = Exclusive",
                                       "PRAGMA synchronous = Off", "PRAGMA journal_mode = Off",
                                       "PRAGMA foreign_keys = On"}));
+        // The engine reports the settings as taken.
         QCOMPARE(scalar(connection, "PRAGMA cache_size"), 500);
+        QCOMPARE(textOf(connection, "PRAGMA locking_mode"), QStringLiteral("exclusive"));
+        QCOMPARE(scalar(connection, "PRAGMA synchronous"), 0);
+        QCOMPARE(textOf(connection, "PRAGMA journal_mode"), QStringLiteral("off"));
         QCOMPARE(scalar(connection, "PRAGMA foreign_keys"), 1);
-        QVERIFY(sqlite3_extended_errcode(connection.handle()) == SQLITE_OK);
+    }
+
+    // With extended result codes on, the engine reports an error by its
+    // extended code, which here differs from the primary one.
+    void errorsCarryExtendedResultCodes()
+    {
+        Connection connection;
+        connection.setDatabase(copyOfCarriedDatabase(m_dir));
+        connection.open();
+        sqlite3_stmt *statement = nullptr;
+        const int rc = sqlite3_prepare_v2(connection.handle(), "SELECT 'a' < 'b' COLLATE no_such_collation",
+                                          -1, &statement, nullptr);
+        sqlite3_finalize(statement);
+        QCOMPARE(rc, SQLITE_ERROR_MISSING_COLLSEQ);
+        QCOMPARE(sqlite3_errcode(connection.handle()), SQLITE_ERROR_MISSING_COLLSEQ);
+    }
+
+    // The engine reads a statement only up to its first zero byte: a term with
+    // a zero in it leaves an unclosed quote, which the engine rejects.
+    void zeroInsideAStatementEndsItThere()
+    {
+        Connection connection;
+        connection.setDatabase(copyOfCarriedDatabase(m_dir));
+        connection.open();
+        const char text[] = "SELECT count(*) FROM tbl_Data WHERE CIM like '%a\0b%'";
+        const QByteArray sql(text, sizeof text - 1);
+        try {
+            store::Statement statement(connection.handle(), sql);
+            QFAIL("a statement cut short by a zero byte was accepted");
+        } catch (const StoreError &error) {
+            QVERIFY2(QByteArray(error.what()).contains("unrecognized token"), error.what());
+        }
     }
 
     // LIKE folds the 26 ASCII letters only; accented letters match themselves.
@@ -149,21 +219,31 @@ private slots:
         QVERIFY(!failing.isActive());
     }
 
-    // Closing closes the record set first; with the journal off, no journal
-    // file ever appears beside the database.
+    // Closing closes the record set first, then the engine's handle: no
+    // descriptor names the file any more and its exclusive lock is gone, so
+    // the file can be deleted.
     void closeReleasesRecordSetThenFile()
     {
         const QString path = copyOfCarriedDatabase(m_dir);
-        Connection connection;
-        connection.setDatabase(path);
-        RecordSet query(connection);
-        query.open();
-        query.last();
-        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
-        connection.close();
-        QVERIFY(!query.isActive());
-        QVERIFY(!connection.isOpen());
-        connection.close(); // closing a closed connection does nothing
+        QVERIFY(!processHasOpen(path));
+        {
+            QFile probe(path);
+            QVERIFY(probe.open(QIODevice::ReadOnly));
+            Connection connection;
+            connection.setDatabase(path);
+            RecordSet query(connection);
+            query.open();
+            query.last();
+            QVERIFY(engineLockBytesHeld(probe));
+
+            connection.close();
+            QVERIFY(!query.isActive());
+            QVERIFY(!connection.isOpen());
+            QVERIFY(!engineLockBytesHeld(probe));
+            probe.close();
+            QVERIFY(!processHasOpen(path));
+            connection.close(); // closing a closed connection does nothing
+        }
         QVERIFY(QFile::remove(path));
     }
 };

@@ -1,5 +1,6 @@
 // The working copy on disk: written from the carried bytes, refused where
 // writing would lose or corrupt something, tested for and deleted.
+#include "sqliteshell.h"
 #include "workingcopy.h"
 
 #include <QFile>
@@ -32,7 +33,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 bool throwsWriteFailed(const QByteArray &bytes, const QString &path)
 {
     try {
-        WorkingCopy::write(bytes, path);
+        WorkingCopy::write(bytes, QFile::encodeName(path));
     } catch (const WorkingCopy::WriteFailed &) {
         return true;
     }
@@ -46,6 +47,7 @@ class WorkingCopyTest final : public QObject {
 
     QTemporaryDir m_dir;
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+    static QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
 private slots:
     void carriedResourceIsTheCommittedFile()
@@ -67,7 +69,7 @@ private slots:
         writeFile(target, QByteArray(500000, 'x'));
         const QByteArray bytes = CarriedDatabase::load().bytes();
         {
-            const WorkingCopy copy = WorkingCopy::write(bytes, target);
+            const WorkingCopy copy = WorkingCopy::write(bytes, native(target));
             QVERIFY(copy.isHeld());
         }
         QCOMPARE(readAll(target), bytes);
@@ -103,7 +105,7 @@ private slots:
         const QString target = path("folder.db");
         QVERIFY(QDir().mkpath(target));
         QVERIFY(throwsWriteFailed("new bytes", target));
-        QVERIFY(!WorkingCopy::exists(target));
+        QVERIFY(!WorkingCopy::exists(native(target)));
     }
 
     void missingFolderFails()
@@ -114,13 +116,40 @@ private slots:
     void copyInUseIsNotTouchedBySecondWriter()
     {
         const QString target = path("inuse.db");
-        WorkingCopy first = WorkingCopy::write("first reader's copy", target);
+        WorkingCopy first = WorkingCopy::write("first reader's copy", native(target));
         QVERIFY(throwsWriteFailed("second", target));
         QCOMPARE(readAll(target), QByteArray("first reader's copy"));
 
         first.release();
-        WorkingCopy second = WorkingCopy::write("second", target);
+        WorkingCopy second = WorkingCopy::write("second", native(target));
         QCOMPARE(readAll(target), QByteArray("second"));
+    }
+
+    // Another program with the database open in a transaction holds the
+    // engine's lock bytes; truncating under it would corrupt what it reads.
+    void copyOpenInAnotherProgramIsNotTouched_data()
+    {
+        QTest::addColumn<QByteArray>("transaction");
+        QTest::newRow("read transaction") << QByteArray("BEGIN");
+        QTest::newRow("write transaction") << QByteArray("BEGIN IMMEDIATE");
+    }
+
+    void copyOpenInAnotherProgramIsNotTouched()
+    {
+        QFETCH(QByteArray, transaction);
+        const QString target = path("shared.db");
+        QFile::remove(target);
+        QVERIFY(QFile::copy(QStringLiteral(VARGORIN_CARRIED_DB), target));
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+        const QByteArray older = readAll(target);
+        {
+            SqliteShell shell(target, transaction);
+            QVERIFY(shell.isHolding());
+            QVERIFY(throwsWriteFailed("new bytes", target));
+            QCOMPARE(readAll(target), older);
+        }
+        WorkingCopy::write("new bytes", native(target));
+        QCOMPARE(readAll(target), QByteArray("new bytes"));
     }
 
     void shortWriteFailsAndLeavesThePartialFile()
@@ -160,19 +189,56 @@ private slots:
         QFile::link(path("file.db"), path("good-link.db"));
         QFile::link(path("gone.db"), path("bad-link.db"));
         QDir().mkpath(path("dir.db"));
-        QCOMPARE(WorkingCopy::exists(name.isEmpty() ? QString() : m_dir.filePath(name)), exists);
+        QCOMPARE(WorkingCopy::exists(name.isEmpty() ? QByteArray() : native(m_dir.filePath(name))), exists);
     }
 
-    void removeDeletesAFileAndIgnoresTheRest()
+    void removeDeletesTheFileItWrote()
     {
         const QString target = path("remove.db");
-        writeFile(target, "x");
-        WorkingCopy::remove(target);
+        const WorkingCopy copy = WorkingCopy::write("x", native(target));
+        copy.remove(native(target));
         QVERIFY(!QFile::exists(target));
-        WorkingCopy::remove(target); // already gone: nothing happens
-        QDir().mkpath(path("keep.db"));
-        WorkingCopy::remove(path("keep.db"));
-        QVERIFY(QFileInfo(path("keep.db")).isDir());
+        copy.remove(native(target)); // already gone: nothing happens
+    }
+
+    // Only the very file the reader wrote is deleted: whatever someone put at
+    // its path (moved in, or the path made a link or a folder) stays.
+    void removeLeavesWhatSomebodyPutInItsPlace_data()
+    {
+        QTest::addColumn<QString>("replacement");
+        QTest::newRow("file moved in") << "file";
+        QTest::newRow("link to the written file") << "link";
+        QTest::newRow("directory") << "directory";
+        QTest::newRow("nothing written") << "unwritten";
+    }
+
+    void removeLeavesWhatSomebodyPutInItsPlace()
+    {
+        QFETCH(QString, replacement);
+        const QString target = path("replaced.db");
+        const QString aside = path("aside.db");
+        QFile::remove(target);
+        QFile::remove(aside);
+        QDir(target).removeRecursively();
+        WorkingCopy copy;
+        if (replacement != "unwritten")
+            copy = WorkingCopy::write("the reader's copy", native(target));
+        if (replacement == "file" || replacement == "unwritten") {
+            QFile::remove(target);
+            writeFile(aside, "somebody's file");
+            QVERIFY(QFile::rename(aside, target));
+        } else if (replacement == "link") {
+            QVERIFY(QFile::rename(target, aside));
+            QVERIFY(QFile::link(aside, target));
+        } else {
+            QFile::remove(target);
+            QVERIFY(QDir().mkpath(target));
+        }
+
+        copy.remove(native(target));
+        QVERIFY(QFileInfo::exists(target) || QFileInfo(target).isSymLink());
+        if (replacement != "link" && replacement != "directory")
+            QCOMPARE(readAll(target), QByteArray("somebody's file"));
     }
 };
 
