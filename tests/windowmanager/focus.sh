@@ -5,12 +5,9 @@
 # selection colours again, which it does only while it has the focus.
 set -eu
 exe=$1
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-cd "$work"
+suite=focus
+. "$(dirname "$0")/../support/reader.sh"
 
-fail() { echo "focus: FAIL: $*" >&2; exit 1; }
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
 # The colour at a point of a window's client area, as "R,G,B".
 colour_at() {
   import -window "$1" "$work/shot.png"
