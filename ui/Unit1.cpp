@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "Unit2.h"
+#include "accessibility.h"
 #include "accesskeys.h"
 #include "fontheights.h"
 #include "handlerguard.h"
@@ -67,6 +68,7 @@ void startUpStep(const char16_t *failureText, Step &&step)
 TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent), FDQuery1(FDConnection1), DataSource1(&FDQuery1)
 {
+    ui::installAccessibility();
     setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -119,6 +119,21 @@ QAccessibleInterface *DBGridAccessible::focusChild() const
     return cell(std::max(0, grid()->currentRow()));
 }
 
+QStringList DBGridAccessible::actionNames() const
+{
+    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+}
+
+void DBGridAccessible::doAction(const QString &action)
+{
+    // Queued: the detail window is modal, and the screen reader's call must
+    // return before it opens.
+    if (action == pressAction())
+        QMetaObject::invokeMethod(grid(), &DBGrid::doubleClicked, Qt::QueuedConnection);
+    else
+        QAccessibleWidget::doAction(action);
+}
+
 QAccessibleInterface *DBGridAccessible::cellAt(int row, int) const
 {
     return cell(std::clamp(row, 0, rowCount() - 1));

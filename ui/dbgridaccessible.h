@@ -32,6 +32,9 @@ public:
     int indexOfChild(const QAccessibleInterface *child) const override;
     QAccessibleInterface *childAt(int x, int y) const override;
     QAccessibleInterface *focusChild() const override;
+    // The press action opens the current record, as a double-click does.
+    QStringList actionNames() const override;
+    void doAction(const QString &action) override;
 
     QAccessibleInterface *caption() const override { return nullptr; }
     QAccessibleInterface *summary() const override { return nullptr; }

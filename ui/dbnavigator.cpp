@@ -2,6 +2,7 @@
 
 #include "datasource.h"
 #include "handlerguard.h"
+#include "hintdisplay.h"
 #include "recordset.h"
 
 #include <QIcon>
@@ -31,6 +32,14 @@ QIcon pictureFor(const QString &name)
     return icon;
 }
 
+// The buttons show only pictures: a screen reader names each by its hint's
+// short part, the text its tooltip shows.
+void setHint(QAbstractButton *button, const QString &hint)
+{
+    button->setProperty("hint", hint);
+    button->setAccessibleName(ui::shortPart(hint));
+}
+
 } // namespace
 
 DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
@@ -41,7 +50,7 @@ DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(look.name));
         button->setIcon(pictureFor(QString::fromLatin1(look.name)));
-        button->setProperty("hint", QString::fromLatin1(look.hint));
+        setHint(button, QString::fromLatin1(look.hint));
         // A press must leave the keyboard focus where it is: the bar is a
         // mouse tool beside the text being read.
         button->setFocusPolicy(Qt::NoFocus);
@@ -92,7 +101,7 @@ void DBNavigator::setHints(const QStringList &hints)
     m_hints = hints;
     for (int index = 0; index < visibleButtons && index < hints.size(); ++index)
         if (!hints.at(index).isEmpty())
-            m_buttons.at(size_t(index))->setProperty("hint", hints.at(index));
+            setHint(m_buttons.at(size_t(index)), hints.at(index));
 }
 
 void DBNavigator::resizeEvent(QResizeEvent *event)

@@ -20,6 +20,7 @@ void StatusBar::setPanelText(int panel, const QString &text)
         return;
     current = text;
     update(panelRect(panel));
+    emit panelTextChanged(panel);
 }
 
 QRect StatusBar::panelRect(int panel) const

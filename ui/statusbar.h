@@ -19,6 +19,10 @@ public:
     QString panelText(int panel) const { return m_texts.at(size_t(panel)); }
     QRect panelRect(int panel) const;
 
+signals:
+    // A panel's text really changed (for assistive technology).
+    void panelTextChanged(int panel);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
