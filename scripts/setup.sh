@@ -6,7 +6,8 @@ set -eu
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES="build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libx11-dev libsqlite3-dev
-fonts-wine xvfb xauth x11-utils xdotool imagemagick"
+fonts-wine xvfb xauth x11-utils xdotool imagemagick
+lintian desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for package in $PACKAGES; do

@@ -8,13 +8,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 
-fail() { echo "smoke: FAIL: $*" >&2; exit 1; }
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
-press() { xdotool windowfocus --sync "$1" key --delay 50 "$2"; }
-wait_exit() { # pid, expected code
-  code=0; wait "$1" || code=$?
-  [ "$code" -eq "$2" ] || fail "process ended with $code, expected $2"
-}
+. "$(dirname "$0")/../support/xdrive.sh"
 
 echo "smoke: start-up"
 "$exe" & first=$!
