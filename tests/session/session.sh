@@ -8,7 +8,6 @@
 set -eu
 exe=$1
 manager=$2
-suite=session
 . "$(dirname "$0")/../support/reader.sh"
 
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }

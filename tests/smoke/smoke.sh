@@ -4,7 +4,6 @@
 set -eu
 exe=$1
 carried=$2
-suite=smoke
 . "$(dirname "$0")/../support/reader.sh"
 
 echo "smoke: start-up"

@@ -5,7 +5,6 @@
 # selection colours again, which it does only while it has the focus.
 set -eu
 exe=$1
-suite=focus
 . "$(dirname "$0")/../support/reader.sh"
 
 # The colour at a point of a window's client area, as "R,G,B".
