@@ -204,6 +204,33 @@ private slots:
         QCOMPARE(viewOf(memo()), before);
     }
 
+    // A title too long for one line wraps inside the label, which keeps its
+    // place and size: its ink runs down further than one line could reach,
+    // and stops short of the label's bottom edge.
+    void longTitleWrapsInsideTheLabel()
+    {
+        const QString title = QStringLiteral("ÉJFÉLKOR A MALOMKERT ALATT, AHOL A KÉK MADÁR ÉNEKEL");
+        reopen(QStringLiteral("Select AZ, '%1' AS CIM, VERS, DATUM, FOTO from tbl_Data where AZ = 693").arg(title));
+        QCOMPARE(detail().Label1->text(), title);
+        showModal([&] {
+            QCOMPARE(detail().Label1->geometry(), QRect(7, 16, 385, 51));
+            const QImage shown = detail().Label1->grab().toImage();
+            int firstInk = -1, lastInk = -1;
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    if (qGray(shown.pixel(x, y)) < 128) { // dark text on the light panel
+                        firstInk = firstInk < 0 ? y : firstInk;
+                        lastInk = y;
+                        break;
+                    }
+                }
+            }
+            QVERIFY(firstInk >= 0);
+            QVERIFY2(lastInk - firstInk >= detail().Label1->fontMetrics().lineSpacing(), "the title stays on one line");
+            QVERIFY(lastInk < shown.height() - 1);
+        });
+    }
+
     void longestPoemIsWholeAndReadByKeyboard()
     {
         records().goToRecord(8);

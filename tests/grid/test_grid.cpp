@@ -3,6 +3,7 @@
 // wheel events and by its real scroll bar, on the offscreen platform.
 #include "gridwindow.h"
 
+#include "fontheights.h"
 #include "fonts.h"
 
 #include <QAccessible>
@@ -238,8 +239,9 @@ void TestGrid::initTestCase()
 void TestGrid::layoutFollowsTheFont()
 {
     const auto w = startGrid(many);
-    const int textHeight = w->grid->fontMetrics().height();
-    // "Wg" plus 4 px, and a grid line below each row and below the title row.
+    // A line of text (its height checked against the font file in the index
+    // page's test) plus 4 px, and a grid line below each row and the title row.
+    const int textHeight = ui::textMetrics(w->grid->font()).height();
     QCOMPARE(w->grid->gridGeometry().rowPitch(), textHeight + 5);
     QCOMPARE(w->grid->gridGeometry().rowsTop(), textHeight + 5);
     QCOMPARE(w->grid->gridGeometry().cellRect(0).width(), 625);
