@@ -38,7 +38,16 @@ detail=\$(timeout 10 xdotool search --sync --onlyvisible --name '^ Találat:\$' 
 xdotool mousemove 0 0
 sleep 1.2; import -window "\$detail" "$out/detail.png"
 kill -TERM \$reader; wait \$reader || true
+
+# The index at 1.5 and 2 times 96 dpi.
+for factor in 1.5 2; do
+  QT_SCALE_FACTOR=\$factor "$exe" & reader=\$!
+  main=\$(timeout 20 xdotool search --sync --onlyvisible --name '^Vargorin összes költeménye:\$' | head -n 1)
+  xdotool mousemove 0 0
+  shoot index-at-\$factor
+  kill -TERM \$reader; wait \$reader || true
+done
 SHOOT
-xvfb-run -a -s "-screen 0 1024x768x24" sh "$work/shoot.sh"
+xvfb-run -a -s "-screen 0 1600x1200x24" sh "$work/shoot.sh"
 rm -rf "$work"
 echo "screenshots written to $out"

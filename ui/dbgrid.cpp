@@ -15,6 +15,7 @@
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -599,7 +600,7 @@ void DBGrid::paintTitleRow(QPainter &painter, int width)
     const int edge = m_geometry.columnEdge();
     painter.fillRect(edge + 1, 0, width - edge - 1, m_geometry.rowsTop(), palette().base());
     paintColumnLines(painter, 0, m_geometry.rowsTop());
-    painter.fillRect(0, m_geometry.titleHeight(), edge, GridGeometry::lineWidth, palette().color(QPalette::Mid));
+    paintRowLine(painter, m_geometry.titleHeight(), edge);
 }
 
 // Rows first..last: the backgrounds and the lines in a few long strokes, then
@@ -615,8 +616,7 @@ void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
     painter.fillRect(0, top, GridGeometry::indicatorWidth, height, colours.button());
     paintColumnLines(painter, top, height);
     for (int row = first; row <= last; ++row)
-        painter.fillRect(0, m_geometry.rowTop(row) + m_geometry.rowHeight(), edge, GridGeometry::lineWidth,
-                         colours.color(QPalette::Mid));
+        paintRowLine(painter, m_geometry.rowTop(row) + m_geometry.rowHeight(), edge);
 
     // Titles are cut at the column's edges, on one line, without an ellipsis.
     const int fixedRight = GridGeometry::indicatorWidth + GridGeometry::lineWidth;
@@ -651,6 +651,22 @@ void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
 void DBGrid::paintColumnLines(QPainter &painter, int top, int height)
 {
     const QColor line = palette().color(QPalette::Mid);
-    painter.fillRect(GridGeometry::indicatorWidth, top, GridGeometry::lineWidth, height, line);
-    painter.fillRect(m_geometry.columnEdge(), top, GridGeometry::lineWidth, height, line);
+    const qreal thickness = lineThickness();
+    painter.fillRect(QRectF(GridGeometry::indicatorWidth, top, thickness, height), line);
+    painter.fillRect(QRectF(m_geometry.columnEdge(), top, thickness, height), line);
+}
+
+void DBGrid::paintRowLine(QPainter &painter, int y, int width)
+{
+    painter.fillRect(QRectF(0, y, width, lineThickness()), palette().color(QPalette::Mid));
+}
+
+// A grid line is one pixel at 96 dpi. At a fractional density a line of one
+// scaled pixel would cover one or two screen pixels depending on where it
+// falls; a whole number of screen pixels that fits inside the scaled pixel
+// keeps every line equally thin and clear of the cells around it.
+qreal DBGrid::lineThickness() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return std::max<qreal>(1, std::floor(ratio)) / ratio;
 }

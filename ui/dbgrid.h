@@ -100,6 +100,8 @@ private:
     void paintTitleRow(QPainter &painter, int width);
     void paintRows(QPainter &painter, int first, int last, int width);
     void paintColumnLines(QPainter &painter, int top, int height);
+    void paintRowLine(QPainter &painter, int y, int width);
+    qreal lineThickness() const;
 
     QPointer<store::DataSource> m_source;
     QList<QMetaObject::Connection> m_sourceLinks;

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -74,30 +75,52 @@ void sendWheel(QWidget *target, int delta)
 }
 
 
+// The screen pixels wholly inside an area given in the widget's own units,
+// at whatever display density the test runs.
+QRect devicePixels(const QImage &image, const QRect &area)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const int left = int(std::ceil(area.left() * ratio));
+    const int top = int(std::ceil(area.top() * ratio));
+    const int right = int(std::floor((area.right() + 1) * ratio));
+    const int bottom = int(std::floor((area.bottom() + 1) * ratio));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
 // What the window really holds on screen where `widget` is, after only the
 // parts that changed were painted (and rows moved by pixels).
 QImage onScreen(const GridWindow &w, const QWidget *widget)
 {
     QCoreApplication::processEvents();
-    const QRect area(widget->mapTo(&w.window, QPoint()), widget->size());
-    return w.window.screen()->grabWindow(w.window.winId()).toImage().copy(area).convertToFormat(QImage::Format_RGB32);
+    QImage window = w.window.screen()->grabWindow(w.window.winId()).toImage();
+    window.setDevicePixelRatio(w.window.devicePixelRatioF());
+    QImage area = window.copy(devicePixels(window, QRect(widget->mapTo(&w.window, QPoint()), widget->size())));
+    area.setDevicePixelRatio(window.devicePixelRatio());
+    return area.convertToFormat(QImage::Format_RGB32);
 }
 
-// The same place painted from scratch.
-QImage repainted(QWidget *widget)
+// The same place on screen once the widget has been painted anew from scratch.
+QImage repaintedOnScreen(const GridWindow &w, QWidget *widget)
 {
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    widget->repaint();
+    return onScreen(w, widget);
 }
 
 // The grid's cells painted from scratch.
 QImage rendered(const GridWindow &w)
 {
-    return repainted(w.grid->viewport());
+    return w.grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QColor colourAt(const QImage &image, QPoint logical)
+{
+    return image.pixelColor(devicePixels(image, QRect(logical, QSize(1, 1))).topLeft());
 }
 
 template <typename Test>
-bool anyPixel(const QImage &image, const QRect &area, Test test)
+bool anyPixel(const QImage &image, const QRect &logicalArea, Test test)
 {
+    const QRect area = devicePixels(image, logicalArea);
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             if (test(image.pixelColor(x, y)))
@@ -645,7 +668,7 @@ void TestGrid::followsTheCursorBehindAModalWindow()
         QCoreApplication::processEvents();
         behind = shown(*w);
         const QRect cell = w->grid->gridGeometry().cellRect(w->grid->currentRow());
-        selectedBehind = onScreen(*w, w->grid->viewport()).pixelColor(cell.topRight() + QPoint(-20, 5))
+        selectedBehind = colourAt(onScreen(*w, w->grid->viewport()), cell.topRight() + QPoint(-20, 5))
             == w->grid->palette().color(QPalette::Highlight);
         detail.reject();
     });
@@ -703,7 +726,7 @@ void TestGrid::blankRow()
     QVERIFY(w->grid->hasFocus());
     QVERIFY(onlyColour(picture, geometry.cellRect(0).adjusted(1, 1, -1, -1), base));
     const int below = geometry.rowTop(1);
-    QVERIFY(onlyColour(picture, QRect(0, below, picture.width(), picture.height() - below), base));
+    QVERIFY(onlyColour(picture, QRect(0, below, w->grid->viewport()->width(), w->grid->viewport()->height() - below), base));
 }
 
 void TestGrid::followsMovesMadeElsewhere()
@@ -737,11 +760,11 @@ void TestGrid::partialRepaintsMatchAFullRepaint()
                                   "PgUp, Up", "End, Up, Up", "Home, Down", "Up"};
     for (const QString &keys : journeys) {
         pressKeys(*w, keys);
-        QVERIFY2(onScreen(*w, w->grid) == repainted(w->grid), qPrintable(keys));
+        QVERIFY2(onScreen(*w, w->grid) == repaintedOnScreen(*w, w->grid), qPrintable(keys));
     }
     for (int delta : {-120, -120, 360, 120}) {
         sendWheel(w->grid->viewport(), delta);
-        QCOMPARE(onScreen(*w, w->grid), repainted(w->grid));
+        QCOMPARE(onScreen(*w, w->grid), repaintedOnScreen(*w, w->grid));
     }
 }
 
@@ -776,7 +799,7 @@ void TestGrid::longTitlesAreClipped()
     QCOMPARE(blue, QColor(Qt::blue));
     // Right of the column's line: only the empty background.
     const int edge = geometry.columnEdge();
-    const QRect beyond(edge + 1, cell.top(), picture.width() - edge - 1, cell.height());
+    const QRect beyond(edge + 1, cell.top(), w->grid->viewport()->width() - edge - 1, cell.height());
     QVERIFY(onlyColour(picture, beyond, w->grid->palette().color(QPalette::Base)));
     // The letters run up to the edge, upper halves included: no ellipsis there.
     const QRect lastLetters(cell.right() - 5, cell.top() + 2, 6, cell.height() / 2 - 2);
@@ -793,15 +816,15 @@ void TestGrid::selectionOnlyWithFocus()
     const QPoint inCell(geometry.cellRect(1).right() - 20, geometry.cellRect(1).center().y());
     const QPalette colours = w->grid->palette();
 
-    QCOMPARE(rendered(*w).pixelColor(inCell), colours.color(QPalette::Highlight));
+    QCOMPARE(colourAt(rendered(*w), inCell), colours.color(QPalette::Highlight));
     QVERIFY(hasColour(rendered(*w), geometry.indicatorRect(1), Qt::black));
 
     w->other->setFocus();
     const QImage unfocused = rendered(*w);
-    QCOMPARE(unfocused.pixelColor(inCell), colours.color(QPalette::Base));
+    QCOMPARE(colourAt(unfocused, inCell), colours.color(QPalette::Base));
     QVERIFY(hasColour(unfocused, geometry.indicatorRect(1), Qt::black));
     QVERIFY(!hasColour(unfocused, geometry.indicatorRect(0), Qt::black));
-    QCOMPARE(onScreen(*w, w->grid->viewport()), unfocused);
+    QCOMPARE(onScreen(*w, w->grid->viewport()), repaintedOnScreen(*w, w->grid->viewport()));
 }
 
 void TestGrid::titleCellLooksPressedWhileHeld()
