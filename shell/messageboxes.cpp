@@ -64,7 +64,7 @@ void reportAndTerminate(const QString &text)
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     centreOnScreen(box);
     runBox(box);
-    Termination::current().request();
+    Termination::current().request(Termination::startUpFailed);
 }
 
 QString generalErrorText(const QString &description)

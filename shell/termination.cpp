@@ -28,11 +28,12 @@ Termination &Termination::current()
     return currentTermination ? *currentTermination : fallback;
 }
 
-void Termination::request()
+void Termination::request(int exitStatus)
 {
     if (m_requested)
         return;
     m_requested = true;
+    m_exitStatus = exitStatus;
     emit requested();
 }
 
@@ -41,7 +42,7 @@ void Termination::endAtOnce()
     request();
     // exit() rather than quit(): quit() first asks every window and box to
     // close, and the exit question refuses; exit() ends every loop as it is.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(m_exitStatus);
 }
 
 int Termination::runLoop(const std::function<void()> &startUp)
@@ -50,7 +51,7 @@ int Termination::runLoop(const std::function<void()> &startUp)
     // turn, after the main window has been shown. Tied to an object of this
     // run, so that an exit still queued when the loop ends dies with it.
     QObject thisRun;
-    connect(this, &Termination::requested, &thisRun, [] { QCoreApplication::exit(0); },
+    connect(this, &Termination::requested, &thisRun, [this] { QCoreApplication::exit(m_exitStatus); },
             Qt::QueuedConnection);
     QTimer::singleShot(0, &thisRun, startUp);
     return QCoreApplication::exec();

@@ -20,8 +20,13 @@ public:
 
     static Termination &current();
 
-    void request();
+    // The program's exit status: 0 for an ordinary end, `startUpFailed` when
+    // the request came from a failed start-up, so that whoever started the
+    // reader is not told that all went well. The first request's status stands.
+    static constexpr int startUpFailed = 1;
+    void request(int exitStatus = 0);
     bool isRequested() const { return m_requested; }
+    int exitStatus() const { return m_exitStatus; }
 
     // The session is ending (log-off, shutdown): sets the request and ends
     // every running loop now, the nested loops of open boxes and windows
@@ -44,6 +49,7 @@ private:
     Termination *m_previous = nullptr;
     bool m_registered = true;
     bool m_requested = false;
+    int m_exitStatus = 0;
 };
 
 } // namespace shell

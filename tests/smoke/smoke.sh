@@ -18,7 +18,7 @@ before=$(stat -c '%i %Y %s' Vargorin.db)
 box=$(window '^vargorin$') || fail "the second reader showed no message"
 [ "$(stat -c '%i %Y %s' Vargorin.db)" = "$before" ] || fail "the second reader touched the working copy"
 press "$box" Return
-wait_exit "$second" 0
+wait_exit "$second" 1
 cmp -s Vargorin.db "$carried" || fail "working copy changed"
 kill -0 "$first" || fail "the first reader did not survive"
 
