@@ -28,6 +28,8 @@ int main(int, char *argv[])
     // The program ends only through its termination request, never because
     // some window (a message box during start-up, say) happened to be the last.
     application.setQuitOnLastWindowClosed(false);
+    // Lets the desktop (Wayland above all) match the windows to the menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARGORIN_APP_ID));
     shell::installQtTranslations(application);
     ui::registerLayoutFonts();
 
