@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int poems = 20000;
-constexpr int rounds = 5;
+constexpr int rounds = 7;
 constexpr double goal = 2.1;
 
 // Poem k is carried poem k mod 13 with its lines turned round by k, so every
