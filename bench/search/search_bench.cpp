@@ -6,12 +6,11 @@
 #include "Unit2.h"
 #include "barelist.h"
 #include "benchtable.h"
-#include "fonts.h"
 #include "poemfixture.h"
 #include "program.h"
+#include "readerapplication.h"
 #include "searchrun.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -40,9 +39,7 @@ double bareSearch(searchrun::BareEngine &engine, BareList &list, const QString &
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    ui::registerLayoutFonts();
+    ReaderApplication application(argc, argv);
 
     StartedProgram run;
     TForm1 &form = run.program.form;

@@ -6,13 +6,12 @@
 // batch, then the count), so the goal is at most 2.1 times. Asserts nothing.
 #include "Unit2.h"
 #include "benchtable.h"
-#include "fonts.h"
 #include "likereference.h"
 #include "poemfixture.h"
 #include "program.h"
+#include "readerapplication.h"
 #include "searchrun.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -47,9 +46,7 @@ QString generateCorpus(const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    ui::registerLayoutFonts();
+    ReaderApplication application(argc, argv);
 
     QTemporaryDir folder;
     QElapsedTimer generation;

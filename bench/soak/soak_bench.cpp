@@ -4,10 +4,9 @@
 // after a warm-up of the same work; the goal is under 1 MB. Asserts nothing.
 #include "Unit2.h"
 #include "benchtable.h"
-#include "fonts.h"
 #include "program.h"
+#include "readerapplication.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <malloc.h>
@@ -62,9 +61,7 @@ void round(TForm1 &form, int number)
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    ui::registerLayoutFonts();
+    ReaderApplication application(argc, argv);
 
     StartedProgram run;
     TForm1 &form = run.program.form;
