@@ -4,6 +4,8 @@
 // A step is a key press and the painting it causes. All rows are read into
 // the record set before measuring, so the engine's batches are not counted.
 // Prints medians, the area painted per step and the ratios; asserts nothing.
+#include "barelist.h"
+#include "benchtable.h"
 #include "gridwindow.h"
 
 #include "fonts.h"
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -24,47 +27,6 @@ namespace {
 constexpr int poems = 20000;
 constexpr int rounds = 7;
 constexpr int scrollSteps = 2000;
-
-// The least a list of these titles can do: a white background and one line
-// of blue text per row, all of it painted again after every move.
-class BareList final : public QWidget {
-public:
-    BareList(int pitch, QWidget *parent) : QWidget(parent), m_pitch(pitch)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        for (int key = 1; key <= poems; ++key)
-            m_titles.append(QStringLiteral("Vers %1").arg(key));
-    }
-
-    void home()
-    {
-        m_top = 0;
-        update();
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        const int rows = height() / m_pitch;
-        m_top = std::min(m_top + (event->key() == Qt::Key_PageDown ? rows : 1), poems - rows);
-        update();
-    }
-
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        painter.setPen(Qt::blue);
-        const int baseline = 2 + fontMetrics().ascent();
-        for (int row = 0; (row + 1) * m_pitch <= height(); ++row)
-            painter.drawText(QPoint(3, row * m_pitch + baseline), m_titles[m_top + row]);
-    }
-
-private:
-    QStringList m_titles;
-    int m_pitch;
-    int m_top = 0;
-};
 
 // Adds up the pixels a widget is asked to paint.
 class PaintMeter final : public QObject {
@@ -124,6 +86,7 @@ void compare(const char *what, int steps, Qt::Key key, GridWindow &grid, BareLis
                 gridTime, listTime, gridTime / listTime);
     std::printf("    painted per step in the rows area: grid %.0f px, bare list %.0f px\n", gridPass.pixels,
                 listPass.pixels);
+    benchtable::ratioRow((std::string("title grid: ") + what).c_str(), gridTime, listTime, "us", 1.5);
 }
 
 } // namespace
@@ -146,6 +109,10 @@ int main(int argc, char *argv[])
     listWindow.resize(grid.grid->viewport()->size());
     listWindow.setFont(grid.window.font());
     BareList list(grid.grid->gridGeometry().rowPitch(), &listWindow);
+    QStringList titles;
+    for (int key = 1; key <= poems; ++key)
+        titles.append(QStringLiteral("Vers %1").arg(key));
+    list.setTitles(titles);
     list.resize(listWindow.size());
     listWindow.show();
     if (!QTest::qWaitForWindowExposed(&listWindow))

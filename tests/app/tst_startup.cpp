@@ -46,11 +46,14 @@ int recordStatement(unsigned, void *, void *, void *text)
     return 0;
 }
 
-void traceNewConnection(sqlite3 *db, const char **, const void *)
+// An extension entry point: the engine calls it as returning int, and any
+// value but SQLITE_OK fails the open that loads it.
+int traceNewConnection(sqlite3 *db, const char **, const void *)
 {
     const char *file = sqlite3_db_filename(db, "main");
     if (file && QString::fromUtf8(file).endsWith(QLatin1String("/Vargorin.db")))
         sqlite3_trace_v2(db, SQLITE_TRACE_STMT, recordStatement, nullptr);
+    return SQLITE_OK;
 }
 
 } // namespace

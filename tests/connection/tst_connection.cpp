@@ -28,9 +28,12 @@ int recordStatement(unsigned, void *, void *, void *text)
     return 0;
 }
 
-void traceEveryConnection(sqlite3 *db, const char **, const void *)
+// An extension entry point: the engine calls it as returning int, and any
+// value but SQLITE_OK fails the open that loads it.
+int traceEveryConnection(sqlite3 *db, const char **, const void *)
 {
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT, recordStatement, nullptr);
+    return SQLITE_OK;
 }
 
 QString copyOfCarriedDatabase(const QTemporaryDir &dir)
