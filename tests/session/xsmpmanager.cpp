@@ -42,10 +42,26 @@ int savesDone = 0;
 Bool acceptAnyHost(char *) { return True; }
 
 // A client that goes away closes its connection; that is no reason to stop.
+// A broken connection is served no more; it is closed at the end, outside
+// the library's own error handling.
+std::vector<IceConn> broken;
+
 void forgetBrokenConnection(IceConn connection)
 {
     std::erase(connections, connection);
+    broken.push_back(connection);
     client = nullptr;
+}
+
+void closeConnections()
+{
+    connections.insert(connections.end(), broken.begin(), broken.end());
+    for (IceConn connection : connections) {
+        IceSetShutdownNegotiation(connection, False);
+        IceCloseConnection(connection);
+    }
+    connections.clear();
+    broken.clear();
 }
 
 Status registerClient(SmsConn connection, SmPointer, char *)
@@ -104,10 +120,12 @@ void serve(int milliseconds)
 {
     const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
     while (Clock::now() < until) {
+        // The connections polled now; one accepted below waits for the next round.
+        const std::vector<IceConn> polled = connections;
         std::vector<pollfd> fds;
         for (int i = 0; i < listenerCount; ++i)
             fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
-        for (IceConn connection : connections)
+        for (IceConn connection : polled)
             fds.push_back({IceConnectionNumber(connection), POLLIN, 0});
         if (::poll(fds.data(), fds.size(), 20) <= 0)
             continue;
@@ -118,10 +136,9 @@ void serve(int milliseconds)
             if (IceConn connection = IceAcceptConnection(listeners[i], &status))
                 connections.push_back(connection);
         }
-        const std::vector<IceConn> current = connections;
-        for (size_t i = 0; i < current.size(); ++i) {
+        for (size_t i = 0; i < polled.size(); ++i) {
             if (fds[size_t(listenerCount) + i].revents & (POLLIN | POLLHUP))
-                IceProcessMessages(current[i], nullptr, nullptr);
+                IceProcessMessages(polled[i], nullptr, nullptr);
         }
     }
 }
@@ -200,6 +217,7 @@ int main(int argc, char *argv[])
         }
         serve(20);
     }
+    closeConnections();
     if (code != 0)
         fail("the reader ended with code " + std::to_string(code));
     std::puts("xsmpmanager: the end of the session ended the reader at once");
