@@ -165,12 +165,12 @@ QString DBGrid::columnTitle()
 
 int DBGrid::visibleRows() const
 {
-    return m_geometry.fullRows(viewport()->height());
+    return cellGeometry().fullRows(viewport()->height());
 }
 
 void DBGrid::setColumnWidth(int width)
 {
-    m_geometry.setColumnWidth(width);
+    cellGeometry().setColumnWidth(width);
     syncHorizontalBar();
     viewport()->update();
 }
@@ -198,9 +198,9 @@ void DBGrid::onDataSetChanged()
 void DBGrid::onScrolled(int distance)
 {
     const int shown = rowCount();
-    const QRect band = m_geometry.rowsBand(shown, viewport()->width());
+    const QRect band = cellGeometry().rowsBand(shown, viewport()->width());
     if (distance != 0 && std::abs(distance) < shown)
-        viewport()->scroll(0, distance * m_geometry.rowPitch(), band);
+        viewport()->scroll(0, distance * cellGeometry().rowPitch(), band);
     else if (distance != 0)
         viewport()->update(band);
     updateRow(m_markedRow + distance);
@@ -249,7 +249,7 @@ void DBGrid::requestWindow()
 void DBGrid::syncHorizontalBar()
 {
     QScrollBar *across = horizontalScrollBar();
-    across->setRange(0, std::max(0, m_geometry.contentWidth() - viewport()->width()));
+    across->setRange(0, std::max(0, cellGeometry().contentWidth() - viewport()->width()));
     across->setPageStep(viewport()->width());
 }
 
@@ -285,14 +285,26 @@ void DBGrid::showEvent(QShowEvent *event)
 void DBGrid::updateRow(int row)
 {
     if (row >= 0 && row < rowCount())
-        viewport()->update(m_geometry.rowBand(row, viewport()->width()));
+        viewport()->update(cellGeometry().rowBand(row, viewport()->width()));
 }
 
+// Rows follow the font, read only when the geometry is next needed: the font
+// a grid is created with is seldom the one its window gives it a moment later,
+// and reading a font's metrics costs a font engine of its own.
 void DBGrid::updateFonts()
 {
-    QFont title = font();
-    title.setBold(true);
-    m_geometry.setFonts(font(), title);
+    m_fontsRead = false;
+}
+
+GridGeometry &DBGrid::cellGeometry() const
+{
+    if (!m_fontsRead) {
+        QFont title = font();
+        title.setBold(true);
+        m_geometry.setFonts(font(), title);
+        m_fontsRead = true;
+    }
+    return m_geometry;
 }
 
 // ---------------------------------------------------------------- input
@@ -353,7 +365,7 @@ void DBGrid::mousePressEvent(QMouseEvent *event)
     if (!hasFocus())
         return;
     const QPoint point = event->position().toPoint();
-    const GridGeometry::Hit hit = m_geometry.hitTest(point, rowCount());
+    const GridGeometry::Hit hit = cellGeometry().hitTest(point, rowCount());
     const bool left = event->button() == Qt::LeftButton;
     switch (hit.area) {
     case GridGeometry::Area::Indicator:
@@ -363,7 +375,7 @@ void DBGrid::mousePressEvent(QMouseEvent *event)
         break;
     case GridGeometry::Area::ColumnEdge:
         if (left)
-            m_resizeGrab = point.x() - m_geometry.columnEdge();
+            m_resizeGrab = point.x() - cellGeometry().columnEdge();
         break;
     case GridGeometry::Area::Title:
         if (left) {
@@ -380,10 +392,10 @@ void DBGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint point = event->position().toPoint();
     if (m_resizeGrab) {
-        setColumnWidth(point.x() - *m_resizeGrab - m_geometry.columnLeft());
+        setColumnWidth(point.x() - *m_resizeGrab - cellGeometry().columnLeft());
         return;
     }
-    const GridGeometry::Area area = m_geometry.hitTest(point, rowCount()).area;
+    const GridGeometry::Area area = cellGeometry().hitTest(point, rowCount()).area;
     if (area == GridGeometry::Area::ColumnEdge)
         viewport()->setCursor(Qt::SplitHCursor);
     else
@@ -482,7 +494,7 @@ void DBGrid::setTitleLook(bool hot, bool pressed)
         return;
     m_titleHot = hot;
     m_titlePressed = pressed;
-    viewport()->update(m_geometry.titleRect());
+    viewport()->update(cellGeometry().titleRect());
 }
 
 bool DBGrid::viewportEvent(QEvent *event)
@@ -539,7 +551,7 @@ void DBGrid::scrollContentsBy(int dx, int)
 {
     if (dx == 0)
         return;
-    m_geometry.setHorizontalOffset(horizontalScrollBar()->value());
+    cellGeometry().setHorizontalOffset(horizontalScrollBar()->value());
     viewport()->update();
 }
 
@@ -550,16 +562,16 @@ void DBGrid::paintEvent(QPaintEvent *event)
     QPainter painter(viewport());
     const int width = viewport()->width();
     const int rows = rowCount();
-    const int top = m_geometry.rowsTop();
+    const int top = cellGeometry().rowsTop();
     for (const QRect &dirty : event->region()) {
         if (dirty.top() < top)
             paintTitleRow(painter, width);
-        const int first = (std::max(dirty.top(), top) - top) / m_geometry.rowPitch();
-        const int last = std::min(rows - 1, (dirty.bottom() - top) / m_geometry.rowPitch());
+        const int first = (std::max(dirty.top(), top) - top) / cellGeometry().rowPitch();
+        const int last = std::min(rows - 1, (dirty.bottom() - top) / cellGeometry().rowPitch());
         if (dirty.bottom() >= top && first <= last)
             paintRows(painter, first, last, width);
     }
-    const int below = m_geometry.rowTop(rows);
+    const int below = cellGeometry().rowTop(rows);
     if (event->rect().bottom() >= below)
         painter.fillRect(0, below, width, viewport()->height() - below, palette().base());
 }
@@ -570,7 +582,7 @@ void DBGrid::paintTitleRow(QPainter &painter, int width)
     header.initFrom(this);
     header.orientation = Qt::Horizontal;
     header.position = QStyleOptionHeader::OnlyOneSection;
-    header.rect = m_geometry.titleRect();
+    header.rect = cellGeometry().titleRect();
     header.state |= QStyle::State_Raised;
     if (m_titleHot)
         header.state |= QStyle::State_MouseOver;
@@ -587,20 +599,20 @@ void DBGrid::paintTitleRow(QPainter &painter, int width)
     const int shift = m_titlePressed ? 1 : 0;
     painter.save();
     painter.setClipRect(header.rect);
-    painter.drawText(header.rect.left() + 2 + shift, m_geometry.titleBaseline() + shift, columnTitle());
+    painter.drawText(header.rect.left() + 2 + shift, cellGeometry().titleBaseline() + shift, columnTitle());
     painter.restore();
 
     // The corner goes on top: a column scrolled to the left slides under it.
     QStyleOptionHeader corner = header;
-    corner.rect = m_geometry.cornerRect();
+    corner.rect = cellGeometry().cornerRect();
     corner.state = (header.state & ~(QStyle::State_MouseOver | QStyle::State_Sunken)) | QStyle::State_Raised;
     painter.fillRect(corner.rect, palette().button());
     style()->drawControl(QStyle::CE_HeaderSection, &corner, &painter, this);
 
-    const int edge = m_geometry.columnEdge();
-    painter.fillRect(edge + 1, 0, width - edge - 1, m_geometry.rowsTop(), palette().base());
-    paintColumnLines(painter, 0, m_geometry.rowsTop());
-    paintRowLine(painter, m_geometry.titleHeight(), edge);
+    const int edge = cellGeometry().columnEdge();
+    painter.fillRect(edge + 1, 0, width - edge - 1, cellGeometry().rowsTop(), palette().base());
+    paintColumnLines(painter, 0, cellGeometry().rowsTop());
+    paintRowLine(painter, cellGeometry().titleHeight(), edge);
 }
 
 // Rows first..last: the backgrounds and the lines in a few long strokes, then
@@ -609,21 +621,21 @@ void DBGrid::paintTitleRow(QPainter &painter, int width)
 void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
 {
     const QPalette &colours = palette();
-    const int top = m_geometry.rowTop(first);
-    const int height = m_geometry.rowTop(last + 1) - top;
-    const int edge = m_geometry.columnEdge();
+    const int top = cellGeometry().rowTop(first);
+    const int height = cellGeometry().rowTop(last + 1) - top;
+    const int edge = cellGeometry().columnEdge();
     painter.fillRect(0, top, width, height, colours.base());
     painter.fillRect(0, top, GridGeometry::indicatorWidth, height, colours.button());
     paintColumnLines(painter, top, height);
     for (int row = first; row <= last; ++row)
-        paintRowLine(painter, m_geometry.rowTop(row) + m_geometry.rowHeight(), edge);
+        paintRowLine(painter, cellGeometry().rowTop(row) + cellGeometry().rowHeight(), edge);
 
     // Titles are cut at the column's edges, on one line, without an ellipsis.
     const int fixedRight = GridGeometry::indicatorWidth + GridGeometry::lineWidth;
     painter.setClipRect(fixedRight, top, edge - fixedRight, height);
     painter.setFont(font());
     painter.setPen(colours.color(QPalette::Text));
-    const QPoint text(m_geometry.columnLeft() + 3, m_geometry.dataBaseline());
+    const QPoint text(cellGeometry().columnLeft() + 3, cellGeometry().dataBaseline());
     // Selection colours and the focus rectangle only while the grid has the
     // focus; otherwise the arrow alone marks the current record. The blank
     // row of an empty result has no record and so shows nothing at all.
@@ -633,10 +645,10 @@ void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
     const int selected = marked && hasRecord && hasFocus() ? m_markedRow : -1;
     for (int row = first; row <= last; ++row) {
         if (row != selected)
-            painter.drawText(text + QPoint(0, m_geometry.rowTop(row)), rowText(row));
+            painter.drawText(text + QPoint(0, cellGeometry().rowTop(row)), rowText(row));
     }
     if (selected >= 0) {
-        const QRect cell = m_geometry.cellRect(selected);
+        const QRect cell = cellGeometry().cellRect(selected);
         painter.fillRect(cell, colours.highlight());
         painter.setPen(colours.color(QPalette::HighlightedText));
         painter.drawText(text + QPoint(0, cell.top()), rowText(selected));
@@ -644,7 +656,7 @@ void DBGrid::paintRows(QPainter &painter, int first, int last, int width)
     }
     painter.setClipping(false);
     if (marked)
-        paintArrow(painter, m_geometry.indicatorRect(m_markedRow));
+        paintArrow(painter, cellGeometry().indicatorRect(m_markedRow));
 }
 
 // The lines after the indicator column and after the data column.
@@ -653,7 +665,7 @@ void DBGrid::paintColumnLines(QPainter &painter, int top, int height)
     const QColor line = palette().color(QPalette::Mid);
     const qreal thickness = lineThickness();
     painter.fillRect(QRectF(GridGeometry::indicatorWidth, top, thickness, height), line);
-    painter.fillRect(QRectF(m_geometry.columnEdge(), top, thickness, height), line);
+    painter.fillRect(QRectF(cellGeometry().columnEdge(), top, thickness, height), line);
 }
 
 void DBGrid::paintRowLine(QPainter &painter, int y, int width)

@@ -43,8 +43,8 @@ public:
     static QString columnTitle();
     // Data rows wholly visible; the record set's window is asked to hold as many.
     int visibleRows() const;
-    const GridGeometry &gridGeometry() const { return m_geometry; }
-    int columnWidth() const { return m_geometry.columnWidth(); }
+    const GridGeometry &gridGeometry() const { return cellGeometry(); }
+    int columnWidth() const { return cellGeometry().columnWidth(); }
     void setColumnWidth(int width);
 
 signals:
@@ -107,7 +107,9 @@ private:
     QList<QMetaObject::Connection> m_sourceLinks;
     // The record set that holds our window wish, so that it can be withdrawn.
     QPointer<store::RecordSet> m_windowOwner;
-    GridGeometry m_geometry;
+    GridGeometry &cellGeometry() const;
+    mutable GridGeometry m_geometry;
+    mutable bool m_fontsRead = false;
 
     int m_markedRow = -1;     // where the mark was last drawn
     int m_wheelRemainder = 0; // part of a notch from high-resolution wheels

@@ -1,6 +1,7 @@
 #include "fontheights.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QRawFont>
 #include <QtEndian>
@@ -23,7 +24,9 @@ void applyFontHeights(QWidget *root)
     }
 }
 
-TextMetrics textMetrics(const QFont &font)
+namespace {
+
+TextMetrics readTextMetrics(const QFont &font)
 {
     const QRawFont raw = QRawFont::fromFont(font);
     const QByteArray os2 = raw.isValid() ? raw.fontTable("OS/2") : QByteArray();
@@ -37,6 +40,21 @@ TextMetrics textMetrics(const QFont &font)
         return int(std::lround(units * raw.pixelSize() / raw.unitsPerEm()));
     };
     return {pixels(winAscentAt), pixels(winDescentAt)};
+}
+
+} // namespace
+
+// Reading a font's tables costs a font engine of its own (a quarter of a
+// millisecond for Qt's emboldened Tahoma), and start-up asks for the same few
+// fonts several times: each font is read once.
+TextMetrics textMetrics(const QFont &font)
+{
+    static QHash<QString, TextMetrics> known;
+    const QString key = font.key();
+    const auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return *found;
+    return *known.insert(key, readTextMetrics(font));
 }
 
 int baselineShortfall(const QFont &font)
