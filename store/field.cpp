@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
-#include <QRegularExpression>
+#include <QByteArray>
+
+#include <string_view>
 
 namespace store {
 
@@ -13,34 +15,98 @@ struct DeclaredType {
     int size = 0;
 };
 
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Type names are words of letters, digits and underscores ("VARCHAR2",
+// "CHARACTER VARYING").
+bool isNameCharacter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || isDigit(c) || c == '_' || c == ' ';
+}
+
+// A declared type's name and first number: "VARCHAR(400)" gives VARCHAR and
+// 400, "numeric (10, 2)" NUMERIC and 10, "INTEGER" INTEGER and 0. Text of any
+// other form gives no name. Read by hand: a regular expression would cost its
+// compilation during start-up.
+struct TypeText {
+    QByteArray name;
+    int length = 0;
+};
+
+TypeText splitDeclaredType(std::string_view text)
+{
+    size_t at = 0;
+    const auto take = [&](bool (*wanted)(char)) {
+        const size_t from = at;
+        while (at < text.size() && wanted(text[at]))
+            ++at;
+        return text.substr(from, at - from);
+    };
+    const auto takeChar = [&](char wanted) {
+        take(isAsciiSpace);
+        const bool found = at < text.size() && text[at] == wanted;
+        if (found)
+            ++at;
+        return found;
+    };
+
+    take(isAsciiSpace);
+    std::string_view name = take(isNameCharacter);
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    int length = 0;
+    if (takeChar('(')) {
+        take(isAsciiSpace);
+        const std::string_view digits = take(isDigit);
+        if (digits.empty())
+            return {};
+        length = QByteArray(digits.data(), qsizetype(digits.size())).toInt();
+        if (takeChar(',')) {
+            take(isAsciiSpace);
+            if (take(isDigit).empty())
+                return {};
+        }
+        if (!takeChar(')'))
+            return {};
+    }
+    take(isAsciiSpace);
+    if (at != text.size())
+        return {};
+    return {QByteArray(name.data(), qsizetype(name.size())).toUpper(), length};
+}
+
 // "VARCHAR(400)" -> 8-bit text of 400 characters, "INTEGER" -> 32-bit integer...
 DeclaredType parseDeclaredType(const char *declared)
 {
     if (!declared)
         return {};
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*([A-Za-z_ ]*?)\s*(?:\(\s*(\d+)\s*(?:,\s*\d+\s*)?\))?\s*$)"));
-    const QRegularExpressionMatch match = pattern.match(QString::fromUtf8(declared));
-    const QString name = match.captured(1).toUpper();
-    const int length = match.captured(2).toInt();
+    const auto [name, length] = splitDeclaredType(declared);
 
-    if (name == u"VARCHAR" || name == u"VARCHAR2" || name == u"CHARACTER VARYING")
+    if (name == "VARCHAR" || name == "VARCHAR2" || name == "CHARACTER VARYING")
         return {FieldKind::AnsiString, length};
-    if (name == u"CHAR" || name == u"CHARACTER")
+    if (name == "CHAR" || name == "CHARACTER")
         return {FieldKind::FixedAnsiString, length};
-    if (name == u"NVARCHAR" || name == u"NCHAR" || name == u"NATIONAL CHARACTER")
+    if (name == "NVARCHAR" || name == "NCHAR" || name == "NATIONAL CHARACTER")
         return {FieldKind::WideString, length};
-    if (name == u"TEXT" || name == u"NTEXT" || name == u"CLOB" || name == u"MEMO")
+    if (name == "TEXT" || name == "NTEXT" || name == "CLOB" || name == "MEMO")
         return {FieldKind::WideMemo, 0};
-    if (name == u"BLOB")
+    if (name == "BLOB")
         return {FieldKind::Blob, 0};
-    if (name == u"BIGINT" || name == u"INT64" || name == u"LARGEINT")
+    if (name == "BIGINT" || name == "INT64" || name == "LARGEINT")
         return {FieldKind::LargeInteger, 8};
-    if (name.contains(u"INT"))
+    if (name.contains("INT"))
         return {FieldKind::Integer, 4};
-    if (name == u"REAL" || name == u"FLOAT" || name == u"DOUBLE" || name == u"DOUBLE PRECISION")
+    if (name == "REAL" || name == "FLOAT" || name == "DOUBLE" || name == "DOUBLE PRECISION")
         return {FieldKind::Float, 8};
-    if (name.contains(u"CHAR"))
+    if (name.contains("CHAR"))
         return {FieldKind::AnsiString, length};
     return {};
 }

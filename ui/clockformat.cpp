@@ -1,7 +1,8 @@
 #include "clockformat.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -16,7 +17,9 @@ ClockSettings ClockSettings::from(const QLocale &locale)
     // Qt offers no accessors for these: read them off the short time format,
     // e.g. "h:mm AP", "HH:mm", "AP h:mm", "H.mm".
     const QString format = locale.timeFormat(QLocale::ShortFormat);
-    const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    const auto hourLetter = std::find_if(format.cbegin(), format.cend(),
+                                         [](QChar c) { return c == u'h' || c == u'H'; });
+    const qsizetype hour = hourLetter == format.cend() ? -1 : hourLetter - format.cbegin();
     const qsizetype designator = format.indexOf(QStringLiteral("ap"), 0, Qt::CaseInsensitive);
     settings.twelveHourClock = designator >= 0;
     settings.designatorFirst = settings.twelveHourClock && hour >= 0 && designator < hour;

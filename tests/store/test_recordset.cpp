@@ -82,6 +82,7 @@ private slots:
     void windowFollowsTheCursor();
     void windowResizeKeepsTheCurrentRecord();
     void fieldsComeFromTheSchema();
+    void declaredTypesAreReadInTheirUsualSpellings();
     void eightBitTextKeepsEveryHungarianLetter();
 
 private:
@@ -582,6 +583,36 @@ void TestRecordSet::fieldsComeFromTheSchema()
     QVERIFY(store.records.fieldIsNull(QStringLiteral("FOTO")));
     QVERIFY(!store.records.fieldIsNull(QStringLiteral("cim"))); // names match as the engine does
     QVERIFY_THROWS_EXCEPTION(store::StoreError, store.records.fieldText(QStringLiteral("NOPE")));
+}
+
+// Spacing, case, two-word names, names with digits and a second number all
+// leave the kind and the size readable.
+void TestRecordSet::declaredTypesAreReadInTheirUsualSpellings()
+{
+    StoreHarness store(m_dir.filePath(QStringLiteral("kinds.db")));
+    QCOMPARE(sqlite3_exec(store.connection.handle(),
+                          "CREATE TABLE kinds(a  varchar ( 40 ) , b Double Precision, c nchar(7),"
+                          " d character varying(12), e VARCHAR2(5), f INT64, g mediumint,"
+                          " h NUMERIC(10, 2), i decimal(-3))",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    store.query(QStringLiteral("Select * from kinds"));
+    store.records.open();
+    QStringList described;
+    for (const store::Field &field : store.records.fields())
+        described.append(QStringLiteral("%1 %2 %3").arg(field.name).arg(int(field.kind)).arg(field.size));
+    const auto kind = [](FieldKind kind) { return QString::number(int(kind)); };
+    QCOMPARE(described, (QStringList{
+                            "a " + kind(FieldKind::AnsiString) + " 40",
+                            "b " + kind(FieldKind::Float) + " 8",
+                            "c " + kind(FieldKind::WideString) + " 7",
+                            "d " + kind(FieldKind::AnsiString) + " 12",
+                            "e " + kind(FieldKind::AnsiString) + " 5",
+                            "f " + kind(FieldKind::LargeInteger) + " 8",
+                            "g " + kind(FieldKind::Integer) + " 4",
+                            "h " + kind(FieldKind::Unknown) + " 0",
+                            "i " + kind(FieldKind::Unknown) + " 0",
+                        }));
 }
 
 void TestRecordSet::eightBitTextKeepsEveryHungarianLetter()
