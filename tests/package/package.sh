@@ -23,7 +23,7 @@ echo "package: control fields"
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "package version $(field Version), not $version"
 depends=", $(field Depends),"
-for package in libqt6widgets6 libsqlite3-0 fonts-wine qt6-translations-l10n xdg-utils; do
+for package in libqt6widgets6 fonts-wine qt6-translations-l10n xdg-utils; do
   case $depends in *", $package"[\ ,]*) ;; *) fail "Depends lacks $package:$depends" ;; esac
 done
 case $(field Maintainer) in
