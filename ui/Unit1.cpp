@@ -3,6 +3,8 @@
 #include "Unit2.h"
 #include "accessibility.h"
 #include "accesskeys.h"
+#include "carriedart.h"
+#include "designproperties.h"
 #include "fontheights.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
@@ -13,10 +15,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QIcon>
 #include <QLayout>
-#include <QPixmap>
-#include <QResource>
 #include <QScreen>
 #include <QShowEvent>
 #include <QUrl>
@@ -37,19 +36,6 @@ QWidget *firstControlInTabOrder(QWidget *page)
             return widget;
     }
     return page;
-}
-
-// The bee, in the six sizes the desktop picks from. Its pixels were decoded
-// when the program was built (resources/rawimage.cpp): decoding the six PNGs
-// here was the largest cost of start-up that a bare window does not have.
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        const QResource pixels(QStringLiteral(":/art/bee-%1.argb").arg(size));
-        icon.addPixmap(QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_ARGB32_Premultiplied)));
-    }
-    return icon;
 }
 
 // Before start-up points it at the working copy, the connection names a file
@@ -80,11 +66,11 @@ TForm1::TForm1(QWidget *parent)
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ui::assignAccessKeys(MainMenu1->actions());
-    ui::applyFontHeights(this);
+    ui::applyDesignProperties(this);
     // These labels size themselves to their text.
     for (QLabel *label : {Label10, Label11, Label12})
         ui::fitToText(label);
-    setWindowIcon(programIcon());
+    setWindowIcon(ui::carriedProgramIcon());
     FDConnection1.setDatabase(databaseBeforeStartUp);
     FDQuery1.setScreenCursor(m_screenCursor);
     DBGrid1->setDataSource(&DataSource1);

@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include "Unit1.h"
+#include "designproperties.h"
 #include "fontheights.h"
 #include "placement.h"
 
@@ -13,10 +14,6 @@ TForm2::TForm2(TForm1 &mainWindow, QWidget *parent) : QDialog(parent)
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    ui::applyFontHeights(this);
-    // The title's first line stands where the layout's platform puts it,
-    // which leaves room above its accented capitals (Á, Ő).
-    Label1->setContentsMargins(0, ui::baselineShortfall(Label1->font()), 0, 0);
 
     BindSourceDB1 = new ui::BindSource(mainWindow.FDQuery1, this);
     LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);
@@ -26,8 +23,23 @@ TForm2::TForm2(TForm1 &mainWindow, QWidget *parent) : QDialog(parent)
     Memo1->installEventFilter(this);
 }
 
+void TForm2::applyDesign()
+{
+    ui::applyDesignProperties(this);
+    // The title's first line stands where the layout's platform puts it,
+    // which leaves room above its accented capitals (Á, Ő).
+    Label1->setContentsMargins(0, ui::baselineShortfall(Label1->font()), 0, 0);
+}
+
 void TForm2::showEvent(QShowEvent *event)
 {
+    // The window is created while the main window is still to appear, and its
+    // pixel font heights would each cost a font engine then: the rest of its
+    // design is applied when it is first shown, before it is first painted.
+    if (!m_designApplied) {
+        m_designApplied = true;
+        applyDesign();
+    }
     // Centred once, on the work area of the window's own monitor; after that
     // the window reopens wherever it was when last closed.
     if (!m_placed && !event->spontaneous()) {

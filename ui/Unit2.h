@@ -29,5 +29,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void applyDesign();
+
+    bool m_designApplied = false;
     bool m_placed = false;
 };

@@ -1,11 +1,11 @@
 #include "dbnavigator.h"
 
+#include "carriedart.h"
 #include "datasource.h"
 #include "handlerguard.h"
 #include "hintdisplay.h"
 #include "recordset.h"
 
-#include <QIcon>
 #include <QToolButton>
 
 namespace {
@@ -22,15 +22,6 @@ constexpr std::array<ButtonLook, DBNavigator::visibleButtons> looks{{
     {"next", "Next record", true},
     {"last", "Last record", false},
 }};
-
-QIcon pictureFor(const QString &name)
-{
-    // The @2x pictures beside these files are picked up for dense displays.
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/art/nav-%1-normal.png").arg(name), QSize(), QIcon::Normal);
-    icon.addFile(QStringLiteral(":/art/nav-%1-disabled.png").arg(name), QSize(), QIcon::Disabled);
-    return icon;
-}
 
 // The buttons show only pictures: a screen reader names each by its hint's
 // short part, the text its tooltip shows.
@@ -49,7 +40,7 @@ DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
         const ButtonLook &look = looks.at(size_t(index));
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(look.name));
-        button->setIcon(pictureFor(QString::fromLatin1(look.name)));
+        button->setIcon(ui::carriedButtonIcon(QStringLiteral("nav-") + QLatin1String(look.name)));
         setHint(button, QString::fromLatin1(look.hint));
         // A press must leave the keyboard focus where it is: the bar is a
         // mouse tool beside the text being read.

@@ -2,15 +2,8 @@
 
 class QFont;
 class QLabel;
-class QWidget;
 
 namespace ui {
-
-// Layouts declare some character heights in pixels at 96 dpi (dynamic
-// property "fontHeight"), which point sizes cannot always express exactly.
-// Applied once after a window's layout is loaded; Qt's device-independent
-// pixels then scale them with the display density like every other size.
-void applyFontHeights(QWidget *root);
 
 // A line of text as the platform that the layouts were made on measures it:
 // the font's Windows ascent and descent (usWinAscent, usWinDescent of its

@@ -1,5 +1,7 @@
 #include "screencursor.h"
 
+#include "carriedart.h"
+
 #include <QGuiApplication>
 #include <QPixmap>
 
@@ -7,7 +9,7 @@ namespace ui {
 
 QCursor ScreenCursor::sqlWaitCursor()
 {
-    const QPixmap picture(QStringLiteral(":/art/sqlwait-32.png"));
+    const QPixmap picture = QPixmap::fromImage(carriedImage(QStringLiteral("sqlwait-32")));
     if (picture.isNull())
         return QCursor(Qt::WaitCursor);
     // The hot spot is the neck of the hourglass.

@@ -146,7 +146,7 @@ private slots:
         const auto look = [&seen](const char *moment) {
             const QCursor *shown = QGuiApplication::overrideCursor();
             const bool sqlWait = shown && shown->hotSpot() == QPoint(16, 10)
-                && pixels(shown->pixmap().toImage()) == pixels(QImage(QStringLiteral(":/art/sqlwait-32.png")));
+                && pixels(shown->pixmap().toImage()) == pixels(QImage(QStringLiteral(VARGORIN_SOURCE_DIR "/resources/art/sqlwait-32.png")));
             seen << QLatin1String(moment) + (sqlWait ? QStringLiteral(": wait") : QStringLiteral(": none"));
         };
         connect(&form().DataSource1, &store::DataSource::stateChanged, this,
@@ -212,7 +212,7 @@ private slots:
             return pixels(target->icon().pixmap(16, mode).toImage());
         };
         const auto art = [&](const char *state) {
-            return pixels(QImage(QStringLiteral(":/art/%1-%2.png").arg(picture, QLatin1String(state))));
+            return pixels(QImage(QStringLiteral(VARGORIN_SOURCE_DIR "/resources/art/%1-%2.png").arg(picture, QLatin1String(state))));
         };
         QCOMPARE(image(QIcon::Normal), art("normal"));
         QCOMPARE(image(QIcon::Disabled), art("disabled"));
