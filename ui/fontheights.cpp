@@ -1,5 +1,6 @@
 #include "fontheights.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHash>
 #include <QLabel>
@@ -48,11 +49,45 @@ int baselineShortfall(const QFont &font)
     return std::max(0, textMetrics(font).ascent - QFontMetrics(font).ascent());
 }
 
+namespace {
+
+void fitWidth(QLabel *label)
+{
+    label->resize(label->fontMetrics().horizontalAdvance(label->text()), label->height());
+}
+
+// Measuring a text's width shapes it, a cost start-up need not pay for a page
+// it does not show: a hidden label takes its width when it is next shown.
+class WidthOnShow final : public QObject {
+public:
+    static WidthOnShow &instance()
+    {
+        static WidthOnShow filter;
+        return filter;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            fitWidth(static_cast<QLabel *>(watched));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 void fitToText(QLabel *label)
 {
     label->setContentsMargins(0, baselineShortfall(label->font()), 0, 0);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->resize(label->fontMetrics().horizontalAdvance(label->text()), textMetrics(label->font()).height());
+    label->resize(label->width(), textMetrics(label->font()).height());
+    if (label->isVisible())
+        fitWidth(label);
+    else
+        label->installEventFilter(&WidthOnShow::instance());
 }
 
 } // namespace ui

@@ -24,7 +24,8 @@ TextMetrics textMetrics(const QFont &font);
 // layout expects it, with room above its accented capitals.
 int baselineShortfall(const QFont &font);
 
-// A label that sizes itself to its text: as wide as the text, as high as a line.
+// A label that sizes itself to its text: as high as a line, and as wide as the
+// text once it is shown.
 void fitToText(QLabel *label);
 
 } // namespace ui

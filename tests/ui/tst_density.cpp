@@ -94,6 +94,11 @@ private slots:
     // Labels of a fixed size hold their text; buttons hold their caption and picture.
     void textsStayInsideTheirControls()
     {
+        // The search page's labels take their width when the page is shown,
+        // the detail window its fonts when it is first shown.
+        form().PageControl1->setCurrentIndex(1);
+        detail().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&detail()));
         QList<QWidget *> controls = form().findChildren<QWidget *>() + detail().findChildren<QWidget *>();
         int checked = 0;
         for (QWidget *control : controls) {

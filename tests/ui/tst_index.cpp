@@ -94,6 +94,11 @@ private slots:
         QCOMPARE(grid()->gridGeometry().titleHeight(), line + 4);
         QCOMPARE(form().Label10->height(), line);
         QCOMPARE(form().Label12->height(), line);
+        // The search page's labels are as wide as their texts once shown.
+        form().PageControl1->setCurrentIndex(1);
+        for (const QLabel *label : {form().Label10, form().Label11, form().Label12})
+            QCOMPARE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        form().PageControl1->setCurrentIndex(0);
         // The detail window sets its title's margin when it is first shown.
         TForm2 &detail = m_run->program.detail;
         detail.show();
