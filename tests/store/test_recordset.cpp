@@ -598,21 +598,23 @@ void TestRecordSet::declaredTypesAreReadInTheirUsualSpellings()
              SQLITE_OK);
     store.query(QStringLiteral("Select * from kinds"));
     store.records.open();
-    QStringList described;
-    for (const store::Field &field : store.records.fields())
-        described.append(QStringLiteral("%1 %2 %3").arg(field.name).arg(int(field.kind)).arg(field.size));
-    const auto kind = [](FieldKind kind) { return QString::number(int(kind)); };
-    QCOMPARE(described, (QStringList{
-                            "a " + kind(FieldKind::AnsiString) + " 40",
-                            "b " + kind(FieldKind::Float) + " 8",
-                            "c " + kind(FieldKind::WideString) + " 7",
-                            "d " + kind(FieldKind::AnsiString) + " 12",
-                            "e " + kind(FieldKind::AnsiString) + " 5",
-                            "f " + kind(FieldKind::LargeInteger) + " 8",
-                            "g " + kind(FieldKind::Integer) + " 4",
-                            "h " + kind(FieldKind::Unknown) + " 0",
-                            "i " + kind(FieldKind::Unknown) + " 0",
-                        }));
+    struct Expected {
+        const char *name;
+        FieldKind kind;
+        int size;
+    };
+    const Expected expected[] = {
+        {"a", FieldKind::AnsiString, 40},  {"b", FieldKind::Float, 8},        {"c", FieldKind::WideString, 7},
+        {"d", FieldKind::AnsiString, 12},  {"e", FieldKind::AnsiString, 5},   {"f", FieldKind::LargeInteger, 8},
+        {"g", FieldKind::Integer, 4},      {"h", FieldKind::Unknown, 0},      {"i", FieldKind::Unknown, 0},
+    };
+    const auto &fields = store.records.fields();
+    QCOMPARE(fields.size(), std::size(expected));
+    for (size_t column = 0; column < fields.size(); ++column) {
+        QCOMPARE(fields[column].name, QLatin1String(expected[column].name));
+        QCOMPARE(fields[column].kind, expected[column].kind);
+        QCOMPARE(fields[column].size, expected[column].size);
+    }
 }
 
 void TestRecordSet::eightBitTextKeepsEveryHungarianLetter()
