@@ -34,8 +34,16 @@ int main(int, char *argv[])
     ui::registerLayoutFonts();
 
     shell::Termination termination;
+    // Qt's line edit and text box lay out their empty text in the application
+    // font before they take their own, and nothing else in the windows uses
+    // that font: while the windows are built it is the layouts' own, already
+    // loaded, instead of a second family with its fallback list to look up.
+    // The desktop's font is back before anything is shown.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(ui::layoutFont());
     TForm1 Form1;
     TForm2 Form2(Form1);
+    QApplication::setFont(desktopFont);
     Form1.setDetailWindow(&Form2);
 
     // Log-off and shutdown end the program at once, whatever is open: no

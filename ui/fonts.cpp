@@ -15,4 +15,9 @@ void registerLayoutFonts()
     QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
 }
 
+QFont layoutFont()
+{
+    return QFont(QStringLiteral("Tahoma"), 8);
+}
+
 } // namespace ui
