@@ -29,28 +29,6 @@ TextMetrics readTextMetrics(const QFont &font)
     return {pixels(winAscentAt), pixels(winDescentAt)};
 }
 
-} // namespace
-
-// Reading a font's tables costs a font engine of its own (a quarter of a
-// millisecond for Qt's emboldened Tahoma), and start-up asks for the same few
-// fonts several times: each font is read once.
-TextMetrics textMetrics(const QFont &font)
-{
-    static QHash<QString, TextMetrics> known;
-    const QString key = font.key();
-    const auto found = known.constFind(key);
-    if (found != known.constEnd())
-        return *found;
-    return *known.insert(key, readTextMetrics(font));
-}
-
-int baselineShortfall(const QFont &font)
-{
-    return std::max(0, textMetrics(font).ascent - QFontMetrics(font).ascent());
-}
-
-namespace {
-
 void fitWidth(QLabel *label)
 {
     label->resize(label->fontMetrics().horizontalAdvance(label->text()), label->height());
@@ -78,6 +56,24 @@ protected:
 };
 
 } // namespace
+
+// Reading a font's tables costs a font engine of its own (a quarter of a
+// millisecond for Qt's emboldened Tahoma), and start-up asks for the same few
+// fonts several times: each font is read once.
+TextMetrics textMetrics(const QFont &font)
+{
+    static QHash<QString, TextMetrics> known;
+    const QString key = font.key();
+    const auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return *found;
+    return *known.insert(key, readTextMetrics(font));
+}
+
+int baselineShortfall(const QFont &font)
+{
+    return std::max(0, textMetrics(font).ascent - QFontMetrics(font).ascent());
+}
 
 void fitToText(QLabel *label)
 {
