@@ -133,8 +133,9 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QByteArray &path)
     if (!lockAgainstTheEngine(file.get()))
         fail(path, "the file is in use by another program", errno);
 
-    if (::ftruncate(file.get(), 0) != 0)
-        fail(path, "cannot truncate the file", errno);
+    // Written over the older bytes and then cut to length: a copy left by an
+    // earlier run keeps its blocks and cached pages, where emptying it first
+    // would have the file system free them all and allocate them again.
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -149,6 +150,8 @@ WorkingCopy WorkingCopy::write(const QByteArray &bytes, const QByteArray &path)
         data += written;
         left -= written;
     }
+    if (::ftruncate(file.get(), bytes.size()) != 0)
+        fail(path, "cannot truncate the file", errno);
     // The reader's own connection takes the engine's locks next.
     lockAgainstTheEngine(file.get(), F_UNLCK);
     return WorkingCopy(file.take());

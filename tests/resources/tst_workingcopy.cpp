@@ -63,10 +63,23 @@ private slots:
                                  CarriedDatabase::load(QStringLiteral(":/Resource_2")));
     }
 
-    void writesTheBytesAndReplacesAnOlderLongerCopy()
+    // The new bytes go over the older ones: nothing of the older copy may
+    // show through, before or after the end.
+    void writesTheBytesOverAnOlderCopy_data()
     {
+        const qsizetype carried = CarriedDatabase::load().bytes().size();
+        QTest::addColumn<qsizetype>("olderSize");
+        QTest::newRow("longer") << qsizetype(500000);
+        QTest::newRow("as long") << carried;
+        QTest::newRow("shorter") << carried / 3;
+        QTest::newRow("empty") << qsizetype(0);
+    }
+
+    void writesTheBytesOverAnOlderCopy()
+    {
+        QFETCH(qsizetype, olderSize);
         const QString target = path("Vargorin.db");
-        writeFile(target, QByteArray(500000, 'x'));
+        writeFile(target, QByteArray(olderSize, 'x'));
         const QByteArray bytes = CarriedDatabase::load().bytes();
         {
             const WorkingCopy copy = WorkingCopy::write(bytes, native(target));
