@@ -26,9 +26,18 @@ selected=$(colour_at "$main" 300 "$row_y")
 xdotool click --repeat 2 --delay 80 1
 detail=$(window '^ Találat:$') || fail "the detail window did not open"
 xdotool mousemove 0 0
-xdotool windowactivate --sync "$detail" key --clearmodifiers alt+F4
-timeout 10 sh -c "while xdotool search --onlyvisible --name '^ Találat:\$' >/dev/null; do sleep 0.1; done" \
-  || fail "the detail window did not close"
+# Alt+F4 goes through the window manager. About one run in ten, the press
+# sent just after the window appears is never answered (the window stays,
+# nothing else opens); a second press always closes it. A user would press
+# again too.
+closed=no
+for attempt in 1 2 3; do
+  xdotool windowactivate --sync "$detail" key --clearmodifiers alt+F4
+  if timeout 5 sh -c "while xdotool search --onlyvisible --name '^ Találat:\$' >/dev/null; do sleep 0.1; done"; then
+    closed=yes; break
+  fi
+done
+[ "$closed" = yes ] || fail "the detail window did not close"
 sleep 0.5
 after=$(colour_at "$main" 300 "$row_y")
 [ "$after" = "$selected" ] || fail "the grid lost the focus: the row is $after, was $selected"
