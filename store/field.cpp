@@ -25,8 +25,8 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Type names are words of letters, digits and underscores ("VARCHAR2",
-// "CHARACTER VARYING").
+// Type names are words of letters, digits and underscores, with spaces
+// between the words ("VARCHAR2", "CHARACTER VARYING").
 bool isNameCharacter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || isDigit(c) || c == '_' || c == ' ';
