@@ -1,6 +1,6 @@
-#include "Unit1.h"
-#include "Unit2.h"
-#include "fonts.h"
+#include "forms/Unit1.h"
+#include "forms/Unit2.h"
+#include "look/fonts.h"
 #include "shutdownnotice.h"
 #include "termination.h"
 #include "translations.h"
@@ -50,7 +50,7 @@ int main(int, char *argv[])
     const QFont desktopFont = QApplication::font();
     QApplication::setFont(ui::layoutFont());
     TForm1 Form1;
-    TForm2 Form2(Form1);
+    TForm2 Form2(Form1.DataSource1);
     QApplication::setFont(desktopFont);
     Form1.setDetailWindow(&Form2);
 

@@ -2,17 +2,17 @@
 
 #include <QRect>
 
-#include <algorithm>
+class QScreen;
+class QWidget;
 
 namespace shell {
 
 // Where a window of the given outer size goes to sit in the middle of a
 // screen's work area, never above or left of it.
-inline QPoint centredIn(const QRect &area, const QSize &outerSize)
-{
-    const int left = area.left() + (area.width() - outerSize.width()) / 2;
-    const int top = area.top() + (area.height() - outerSize.height()) / 2;
-    return {std::max(left, area.left()), std::max(top, area.top())};
-}
+QPoint centredIn(const QRect &area, const QSize &outerSize);
+
+// Moves a top-level window to the middle of the screen's work area; without
+// a screen it stays where it is.
+void centreOnScreen(QWidget &window, const QScreen *screen);
 
 } // namespace shell

@@ -2,10 +2,10 @@
 // steps onto it with "next", against the least any program can do: a bare
 // QPlainTextEdit of the same size and font given the same text. Both are
 // shown and painted each round. Prints medians and the ratio; asserts nothing.
-#include "Unit1.h"
-#include "Unit2.h"
+#include "forms/Unit1.h"
+#include "forms/Unit2.h"
 #include "benchtable.h"
-#include "fonts.h"
+#include "look/fonts.h"
 #include "termination.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
 
     shell::Termination termination;
     TForm1 form;
-    TForm2 detail(form);
+    TForm2 detail(form.DataSource1);
     form.setDetailWindow(&detail);
     form.show();
     detail.show();

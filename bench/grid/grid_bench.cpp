@@ -8,7 +8,7 @@
 #include "benchtable.h"
 #include "gridwindow.h"
 
-#include "fonts.h"
+#include "look/fonts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // statement run bare on the engine with its titles read, the same count, and
 // a repaint of a bare list of the titles found. Alternating rounds, medians
 // and ratios; asserts nothing.
-#include "Unit2.h"
+#include "forms/Unit2.h"
 #include "barelist.h"
 #include "benchtable.h"
 #include "poemfixture.h"

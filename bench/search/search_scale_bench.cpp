@@ -4,7 +4,7 @@
 // one bare LIKE scan of the same file: the same statement stepped to its end
 // on a plain engine connection. The reader scans twice by design (its first
 // batch, then the count), so the goal is at most 2.1 times. Asserts nothing.
-#include "Unit2.h"
+#include "forms/Unit2.h"
 #include "benchtable.h"
 #include "likereference.h"
 #include "poemfixture.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Unit1.h"
+#include "forms/Unit1.h"
 #include "countingtext.h"
 
 #include <sqlite3.h>

@@ -2,7 +2,7 @@
 // reset, and 10,000 moves through the title grid, all through the real
 // buttons and keys. Prints how much the resident memory and the heap grew
 // after a warm-up of the same work; the goal is under 1 MB. Asserts nothing.
-#include "Unit2.h"
+#include "forms/Unit2.h"
 #include "benchtable.h"
 #include "program.h"
 #include "readerapplication.h"

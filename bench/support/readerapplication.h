@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fonts.h"
+#include "look/fonts.h"
 
 #include <QApplication>
 

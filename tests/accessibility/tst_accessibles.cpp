@@ -2,9 +2,9 @@
 // relies on: never a null child, the same object for the same panel while
 // the widget lives, nothing left registered once it is gone; and a link's
 // action clicks once, only after the screen reader's call has returned.
-#include "accessibility.h"
-#include "linklabel.h"
-#include "statusbar.h"
+#include "accessibilityon.h"
+#include "widgets/linklabel.h"
+#include "widgets/statusbar.h"
 #include "testmain.h"
 
 #include <QAccessible>
@@ -15,15 +15,15 @@ class AccessiblesTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ui::installAccessibility(); }
+    void initTestCase() { QVERIFY(switchAccessibilityOn()); }
 
     void statusPanelsAreKeptAndFreed()
     {
-        auto *bar = new StatusBar;
+        auto *bar = new ui::StatusBar;
         bar->setPanelText(0, QStringLiteral("Adatok keresése !"));
         QAccessibleInterface *barInterface = QAccessible::queryAccessibleInterface(bar);
         QCOMPARE(barInterface->role(), QAccessible::StatusBar);
-        QCOMPARE(barInterface->childCount(), StatusBar::panelCount);
+        QCOMPARE(barInterface->childCount(), ui::StatusBar::panelCount);
 
         QAccessibleInterface *hints = barInterface->child(0);
         QCOMPARE(barInterface->child(0), hints);
@@ -31,7 +31,7 @@ private slots:
         QCOMPARE(barInterface->indexOfChild(hints), 0);
         QCOMPARE(hints->text(QAccessible::Name), QStringLiteral("Adatok keresése !"));
         QCOMPARE(hints->textInterface()->text(0, -1), QStringLiteral("Adatok keresése !"));
-        for (int index : {-1, StatusBar::panelCount, 99})
+        for (int index : {-1, ui::StatusBar::panelCount, 99})
             QVERIFY(barInterface->child(index));
 
         const QAccessible::Id hintsId = QAccessible::uniqueId(hints);
@@ -43,8 +43,8 @@ private slots:
 
     void linkActionClicksOnceAfterTheCall()
     {
-        LinkLabel label(QStringLiteral("http://www.pellimor.example/"));
-        QSignalSpy clicks(&label, &LinkLabel::clicked);
+        ui::LinkLabel label(QStringLiteral("http://www.pellimor.example/"));
+        QSignalSpy clicks(&label, &ui::LinkLabel::clicked);
         QAccessibleInterface *link = QAccessible::queryAccessibleInterface(&label);
         QCOMPARE(link->role(), QAccessible::Link);
         QCOMPARE(link->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});

@@ -1,7 +1,7 @@
 // Start-up, its failures and the two exit roads, on the real windows in a
 // scratch folder of their own.
-#include "Unit1.h"
-#include "Unit2.h"
+#include "forms/Unit1.h"
+#include "forms/Unit2.h"
 #include "apptitle.h"
 #include "boxwatcher.h"
 #include "program.h"

@@ -1,7 +1,7 @@
 // The poem detail window driven with real events over the carried poems: the
 // title and text following the cursor, the navigator bar's buttons, hints and
 // auto-repeat, the keyboard in the text box, and showing and closing.
-#include "dbnavigator.h"
+#include "widgets/dbnavigator.h"
 #include "placement.h"
 #include "program.h"
 #include "testmain.h"
@@ -65,7 +65,7 @@ class DetailTest final : public QObject {
     TForm2 &detail() { return m_program->detail; }
     store::RecordSet &records() { return form().FDQuery1; }
     QPlainTextEdit &memo() { return *detail().Memo1; }
-    QAbstractButton *button(DBNavigator::Button which) { return detail().DBNavigator1->button(which); }
+    QAbstractButton *button(ui::DBNavigator::Button which) { return detail().DBNavigator1->button(which); }
 
     void reopen(const QString &query)
     {
@@ -79,8 +79,8 @@ class DetailTest final : public QObject {
     QString enabledButtons()
     {
         QString pattern;
-        for (const auto &[which, letter] : {std::pair{DBNavigator::First, u'F'}, {DBNavigator::Prior, u'P'},
-                                            {DBNavigator::Next, u'N'}, {DBNavigator::Last, u'L'}})
+        for (const auto &[which, letter] : {std::pair{ui::DBNavigator::First, u'F'}, {ui::DBNavigator::Prior, u'P'},
+                                            {ui::DBNavigator::Next, u'N'}, {ui::DBNavigator::Last, u'L'}})
             pattern += button(which)->isEnabled() ? QChar(letter) : QChar(u'-');
         return pattern;
     }
@@ -141,9 +141,9 @@ private slots:
     {
         QFETCH(QString, query);
         QFETCH(QStringList, steps);
-        const std::map<QString, DBNavigator::Button> clicks{
-            {"first", DBNavigator::First}, {"prior", DBNavigator::Prior},
-            {"next", DBNavigator::Next}, {"last", DBNavigator::Last}};
+        const std::map<QString, ui::DBNavigator::Button> clicks{
+            {"first", ui::DBNavigator::First}, {"prior", ui::DBNavigator::Prior},
+            {"next", ui::DBNavigator::Next}, {"last", ui::DBNavigator::Last}};
         showModal([&] {
             for (const QString &step : std::as_const(steps)) {
                 const QStringList parts = step.split(u' ');
@@ -165,8 +165,8 @@ private slots:
     void navigatorButtonsShareTheBar()
     {
         showModal([&] {
-            for (int index = 0; index < DBNavigator::visibleButtons; ++index)
-                QCOMPARE(button(DBNavigator::Button(index))->geometry(), QRect(92 * index, 0, 92, 33));
+            for (int index = 0; index < ui::DBNavigator::visibleButtons; ++index)
+                QCOMPARE(button(ui::DBNavigator::Button(index))->geometry(), QRect(92 * index, 0, 92, 33));
         });
     }
 
@@ -359,19 +359,19 @@ private slots:
 
     void navigatorHintsShowInPanel0AndAsTooltips_data()
     {
-        QTest::addColumn<DBNavigator::Button>("which");
+        QTest::addColumn<ui::DBNavigator::Button>("which");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<QString>("tooltip");
         QTest::addColumn<QString>("status");
-        QTest::newRow("first") << DBNavigator::First << false << "Első rekord" << "Első rekord !";
-        QTest::newRow("prior") << DBNavigator::Prior << false << "Előző rekord" << "Előző rekord !";
-        QTest::newRow("next") << DBNavigator::Next << true << "Következő rekord" << "Következő rekord !";
-        QTest::newRow("last") << DBNavigator::Last << true << "Utolsó rekord" << "Utolsó rekord !";
+        QTest::newRow("first") << ui::DBNavigator::First << false << "Első rekord" << "Első rekord !";
+        QTest::newRow("prior") << ui::DBNavigator::Prior << false << "Előző rekord" << "Előző rekord !";
+        QTest::newRow("next") << ui::DBNavigator::Next << true << "Következő rekord" << "Következő rekord !";
+        QTest::newRow("last") << ui::DBNavigator::Last << true << "Utolsó rekord" << "Utolsó rekord !";
     }
 
     void navigatorHintsShowInPanel0AndAsTooltips()
     {
-        QFETCH(DBNavigator::Button, which);
+        QFETCH(ui::DBNavigator::Button, which);
         QFETCH(bool, enabled);
         QFETCH(QString, tooltip);
         QFETCH(QString, status);
@@ -399,7 +399,7 @@ private slots:
         connect(&form().DataSource1, &store::DataSource::dataSetChanged, this, noteMove);
 
         showModal([&] {
-            QAbstractButton *next = button(DBNavigator::Next);
+            QAbstractButton *next = button(ui::DBNavigator::Next);
             clock.start();
             QTest::mousePress(next, Qt::LeftButton);
             QCOMPARE(detail().focusWidget(), &memo());
@@ -416,22 +416,25 @@ private slots:
         QList<qint64> gaps;
         for (qsizetype index = 1; index < moves.size(); ++index)
             gaps << moves[index] - moves[index - 1];
+        // The typical gap is the repeat interval: a single gap may come short
+        // after a move that a busy machine delayed, as the next tick was
+        // already counting.
         std::sort(gaps.begin(), gaps.end());
-        QVERIFY2(gaps.first() >= 95, qPrintable(QString::number(gaps.first())));
-        QVERIFY2(gaps[gaps.size() / 2] < 250, qPrintable(QString::number(gaps[gaps.size() / 2])));
+        const qint64 typical = gaps[gaps.size() / 2];
+        QVERIFY2(typical >= 95 && typical < 250, qPrintable(QString::number(typical)));
     }
 
     void firstAndLastDoNotRepeat_data()
     {
-        QTest::addColumn<DBNavigator::Button>("which");
+        QTest::addColumn<ui::DBNavigator::Button>("which");
         QTest::addColumn<int>("arrival");
-        QTest::newRow("first") << DBNavigator::First << 1;
-        QTest::newRow("last") << DBNavigator::Last << 13;
+        QTest::newRow("first") << ui::DBNavigator::First << 1;
+        QTest::newRow("last") << ui::DBNavigator::Last << 13;
     }
 
     void firstAndLastDoNotRepeat()
     {
-        QFETCH(DBNavigator::Button, which);
+        QFETCH(ui::DBNavigator::Button, which);
         QFETCH(int, arrival);
         records().goToRecord(7);
         int notifications = 0;

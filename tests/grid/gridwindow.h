@@ -2,7 +2,7 @@
 
 #include "connection.h"
 #include "datasource.h"
-#include "dbgrid.h"
+#include "widgets/dbgrid.h"
 #include "poemfixture.h"
 #include "recordset.h"
 
@@ -37,7 +37,7 @@ private:
         connection.setDatabase(database);
         window.setFont(QFont(QStringLiteral("Tahoma"), 8));
         window.resize(673, 500);
-        grid = new DBGrid(&window);
+        grid = new ui::DBGrid(&window);
         grid->setObjectName(QStringLiteral("DBGrid1"));
         grid->setGeometry(3, 3, 667, 470);
         other = new QLineEdit(&window);
@@ -52,6 +52,6 @@ public:
     store::RecordSet records{connection};
     store::DataSource source{&records};
     QWidget window;
-    DBGrid *grid = nullptr;
+    ui::DBGrid *grid = nullptr;
     QLineEdit *other = nullptr;
 };

@@ -1,10 +1,11 @@
 // The title grid on the real store: generated poem databases of 0, 1, 2 and
 // 300 records and a copy of the carried one, driven by real key, mouse and
 // wheel events and by its real scroll bar, on the offscreen platform.
+#include "accessibilityon.h"
 #include "gridwindow.h"
 
-#include "fontheights.h"
-#include "fonts.h"
+#include "look/textmetrics.h"
+#include "look/fonts.h"
 
 #include <QAccessible>
 #include <QDialog>
@@ -171,7 +172,7 @@ enum class Spot { Cell, Indicator, Title, Corner, RightOfColumn, BelowRows };
 
 QPoint spotPoint(const GridWindow &w, Spot spot, int row)
 {
-    const GridGeometry &geometry = w.grid->gridGeometry();
+    const ui::GridGeometry &geometry = w.grid->gridGeometry();
     switch (spot) {
     case Spot::Cell:
         return w.cellCentre(row);
@@ -255,6 +256,7 @@ private:
 void TestGrid::initTestCase()
 {
     ui::registerLayoutFonts();
+    QVERIFY(switchAccessibilityOn());
     m_rows = startGrid(many)->grid->visibleRows();
     QVERIFY(m_rows > 10);
 }
@@ -354,7 +356,7 @@ void TestGrid::keysThatChangeNothing()
     pressKeys(*w, QStringLiteral("PgDown, Up"));
     const QString before = shown(*w);
     const QImage picture = rendered(*w);
-    QSignalSpy opened(w->grid, &DBGrid::doubleClicked);
+    QSignalSpy opened(w->grid, &ui::DBGrid::doubleClicked);
     PassedOnWitness witness;
     w->window.installEventFilter(&witness);
 
@@ -488,7 +490,7 @@ void TestGrid::doubleClick()
     QFETCH(int, opens);
     QFETCH(QString, expected);
     const auto w = startGrid(poems, !closed);
-    QSignalSpy opened(w->grid, &DBGrid::doubleClicked);
+    QSignalSpy opened(w->grid, &ui::DBGrid::doubleClicked);
 
     QTest::mouseDClick(w->window.windowHandle(), button, {}, w->inWindow(spotPoint(*w, spot, row)));
 
@@ -659,7 +661,7 @@ void TestGrid::followsTheCursorBehindAModalWindow()
 {
     const auto w = startGrid(many);
     QDialog detail(&w->window);
-    QObject::connect(w->grid, &DBGrid::doubleClicked, &detail, &QDialog::exec);
+    QObject::connect(w->grid, &ui::DBGrid::doubleClicked, &detail, &QDialog::exec);
     QString behind;
     bool selectedBehind = true;
     // What the detail window's "next record" button does while it is open.
@@ -719,7 +721,7 @@ void TestGrid::blankRow()
     QCOMPARE(w->grid->rowText(0), QString());
     QCOMPARE(w->grid->currentRow(), arrow ? 0 : -1);
     const QImage picture = rendered(*w);
-    const GridGeometry &geometry = w->grid->gridGeometry();
+    const ui::GridGeometry &geometry = w->grid->gridGeometry();
     QCOMPARE(hasColour(picture, geometry.indicatorRect(0), Qt::black), arrow);
     // The blank row has no record: no text and no selection, even with the focus.
     const QColor base = w->grid->palette().color(QPalette::Base);
@@ -777,7 +779,7 @@ void TestGrid::windowFollowsTheHeight()
         w->grid->resize(667, height);
         const int rows = w->grid->visibleRows();
         const int viewportHeight = w->grid->viewport()->height();
-        const GridGeometry &geometry = w->grid->gridGeometry();
+        const ui::GridGeometry &geometry = w->grid->gridGeometry();
         QVERIFY(geometry.rowTop(rows) <= viewportHeight || rows == 1);
         QVERIFY(geometry.rowTop(rows + 1) > viewportHeight);
         QCOMPARE(w->records.windowCount(), rows);
@@ -793,7 +795,7 @@ void TestGrid::longTitlesAreClipped()
     const auto w = startGrid(QStringList{QStringLiteral("rövid"), QString(200, u'W')});
 
     const QImage picture = rendered(*w);
-    const GridGeometry &geometry = w->grid->gridGeometry();
+    const ui::GridGeometry &geometry = w->grid->gridGeometry();
     const QRect cell = geometry.cellRect(1);
     const QColor blue = w->grid->palette().color(QPalette::Text);
     QCOMPARE(blue, QColor(Qt::blue));
@@ -812,7 +814,7 @@ void TestGrid::selectionOnlyWithFocus()
 {
     const auto w = startGrid(many);
     pressKeys(*w, QStringLiteral("Down"));
-    const GridGeometry &geometry = w->grid->gridGeometry();
+    const ui::GridGeometry &geometry = w->grid->gridGeometry();
     const QPoint inCell(geometry.cellRect(1).right() - 20, geometry.cellRect(1).center().y());
     const QPalette colours = w->grid->palette();
 
@@ -843,7 +845,7 @@ void TestGrid::titleCellLooksPressedWhileHeld()
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, title.center() + QPoint(30, 0));
 
     QCOMPARE(rendered(*w).copy(title), normal);
-    QCOMPARE(w->grid->columnWidth(), 625);
+    QCOMPARE(w->grid->gridGeometry().columnWidth(), 625);
     QCOMPARE(shown(*w), state(2, "--", 1, vers(1)));
 }
 
@@ -855,7 +857,7 @@ void TestGrid::columnEdgeResizes()
     const int edge = w->grid->gridGeometry().columnEdge();
 
     drag(viewport, QPoint(edge + 1, y), QPoint(edge - 199, y));
-    QCOMPARE(w->grid->columnWidth(), 425);
+    QCOMPARE(w->grid->gridGeometry().columnWidth(), 425);
     const QImage narrow = rendered(*w);
     const QRect cell = w->grid->gridGeometry().cellRect(0);
     QVERIFY(onlyColour(narrow, QRect(cell.right() + 2, cell.top(), 100, cell.height()),
@@ -863,7 +865,7 @@ void TestGrid::columnEdgeResizes()
     QVERIFY(!w->grid->horizontalScrollBar()->isVisible());
 
     drag(viewport, QPoint(w->grid->gridGeometry().columnEdge(), y), QPoint(viewport->width() + 40, y));
-    QVERIFY(w->grid->columnWidth() > viewport->width());
+    QVERIFY(w->grid->gridGeometry().columnWidth() > viewport->width());
     QTRY_VERIFY(w->grid->horizontalScrollBar()->isVisible());
     QCOMPARE(w->records.recordNumber(), 1); // resizing moves no record
 }

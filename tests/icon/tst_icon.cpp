@@ -1,6 +1,6 @@
 // The window icon is made from pixels decoded when the program was built;
 // it must show exactly what the artwork's PNGs show, in every size.
-#include "Unit1.h"
+#include "forms/Unit1.h"
 #include "program.h"
 #include "testmain.h"
 

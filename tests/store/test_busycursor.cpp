@@ -1,5 +1,5 @@
 #include "poemfixture.h"
-#include "screencursor.h"
+#include "look/screencursor.h"
 #include "storeerror.h"
 #include "storeharness.h"
 

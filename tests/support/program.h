@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Unit1.h"
-#include "Unit2.h"
+#include "forms/Unit1.h"
+#include "forms/Unit2.h"
 #include "termination.h"
 
 #include <QDir>
@@ -12,7 +12,7 @@
 struct Program {
     shell::Termination termination;
     TForm1 form;
-    TForm2 detail{form};
+    TForm2 detail{form.DataSource1};
     Program() { form.setDetailWindow(&detail); }
     QString panel0() const { return form.StatusBar1->panelText(0); }
     QString panel1() const { return form.StatusBar1->panelText(1); }

@@ -1,5 +1,5 @@
 // The status bar clock's layout, built from a locale's settings.
-#include "clockformat.h"
+#include "look/clockformat.h"
 
 #include <QDateTime>
 #include <QTest>

@@ -2,7 +2,7 @@
 // and with QT_SCALE_FACTOR at 1.25, 1.5 and 2): every size of the layouts is given at
 // 96 dpi and must come out multiplied by the factor and rounded, the grid's
 // one-pixel lines must stay crisp, and every text must stay inside its control.
-#include "dbgrid.h"
+#include "widgets/dbgrid.h"
 #include "program.h"
 #include "testmain.h"
 
@@ -64,11 +64,11 @@ private slots:
     // nothing blended between them, and every line is as thick as the others.
     void gridLinesStayCrisp()
     {
-        DBGrid *grid = form().DBGrid1;
+        ui::DBGrid *grid = form().DBGrid1;
         const QImage shown = grid->viewport()->grab().toImage();
         const QRgb base = grid->palette().color(QPalette::Base).rgb();
         const QRgb line = grid->palette().color(QPalette::Mid).rgb();
-        const GridGeometry &geometry = grid->gridGeometry();
+        const ui::GridGeometry &geometry = grid->gridGeometry();
         const int x = int((geometry.columnEdge() - 20) * factor());
         const int top = int(std::ceil(geometry.rowsTop() * factor()));
         const int bottom = int(geometry.rowTop(grid->rowCount()) * factor());

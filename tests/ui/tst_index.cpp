@@ -1,6 +1,6 @@
 // The title index inside the main window: the grid with the detail window
 // in front of it, its hint, and the focus when a search lands on it.
-#include "dbgrid.h"
+#include "widgets/dbgrid.h"
 #include "program.h"
 #include "testmain.h"
 
@@ -45,7 +45,7 @@ class IndexTest final : public QObject {
     std::unique_ptr<StartedProgram> m_run;
     TForm1 &form() { return m_run->program.form; }
     TForm2 &detail() { return m_run->program.detail; }
-    DBGrid *grid() { return form().findChild<DBGrid *>(QStringLiteral("DBGrid1")); }
+    ui::DBGrid *grid() { return form().findChild<ui::DBGrid *>(QStringLiteral("DBGrid1")); }
 
     // Double-clicks at a point of the grid's viewport and runs `inside` while
     // the detail window is shown modally; then closes it with its close box.
@@ -108,7 +108,7 @@ private slots:
 
         const QImage shown = grid()->viewport()->grab().toImage();
         const QColor text = grid()->palette().color(QPalette::Text);
-        const GridGeometry &geometry = grid()->gridGeometry();
+        const ui::GridGeometry &geometry = grid()->gridGeometry();
         for (int row = 0; row < grid()->rowCount(); ++row) {
             const QRect cell = geometry.cellRect(row);
             for (int x = cell.left(); x <= cell.right(); ++x) {

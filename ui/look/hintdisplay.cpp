@@ -1,0 +1,118 @@
+#include "look/hintdisplay.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace ui {
+
+QString hintOf(const QObject *owner)
+{
+    if (const auto *action = qobject_cast<const QAction *>(owner); action && action->menu())
+        owner = action->menu(); // a menu-bar item keeps its hint on its menu
+    return owner ? owner->property("hint").toString() : QString();
+}
+
+QString shortPart(const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString longPart(const QString &hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+HintDisplay::HintDisplay(QObject *parent) : QObject(parent)
+{
+    // Input events are only noted here; the look happens once the loop has
+    // handled what was pending, as a zero-time timer.
+    m_afterInput.setSingleShot(true);
+    m_afterInput.setInterval(0);
+    connect(&m_afterInput, &QTimer::timeout, this, &HintDisplay::refresh);
+    qApp->installEventFilter(this);
+}
+
+void HintDisplay::watchMenus(QMenuBar *menuBar)
+{
+    connect(menuBar, &QMenuBar::hovered, this,
+            [this](QAction *item) { setCurrent(longPart(hintOf(item))); });
+    for (QAction *item : menuBar->actions())
+        if (item->menu())
+            watchMenu(item->menu());
+}
+
+void HintDisplay::watchMenu(QMenu *menu)
+{
+    connect(menu, &QMenu::hovered, this,
+            [this](QAction *item) { setCurrent(longPart(hintOf(item))); });
+    connect(menu, &QMenu::aboutToHide, this, [this] { setCurrent(QString()); });
+    for (QAction *item : menu->actions())
+        if (item->menu())
+            watchMenu(item->menu());
+}
+
+QWidget *HintDisplay::widgetAt(const QPoint &globalPosition)
+{
+    QWidget *widget = QApplication::widgetAt(globalPosition);
+    // A popup (a tooltip, an open menu) is not a control of ours.
+    if (widget && widget->window()->windowType() == Qt::ToolTip)
+        return nullptr;
+    return widget;
+}
+
+void HintDisplay::refresh()
+{
+    // Neither an open menu nor a message box's own loop looks under the
+    // pointer: the menu reports its items itself, and the exit question's
+    // status text stays in the status bar while the question is asked.
+    if (QApplication::activePopupWidget()
+        || qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+        return;
+    QWidget *control = widgetAt(QCursor::pos());
+    if (control != m_hovered) {
+        m_hovered = control;
+        emit hoveredChanged(control);
+    }
+    QString hint;
+    for (const QObject *owner = control; owner && hint.isEmpty(); owner = owner->parent())
+        hint = hintOf(owner);
+    setCurrent(longPart(hint));
+}
+
+void HintDisplay::setCurrent(const QString &text)
+{
+    if (text == m_current)
+        return;
+    m_current = text;
+    emit hintChanged(text);
+}
+
+bool HintDisplay::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (!m_afterInput.isActive())
+            m_afterInput.start();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace ui

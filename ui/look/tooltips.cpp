@@ -1,0 +1,106 @@
+#include "look/tooltips.h"
+
+#include "look/hintdisplay.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QToolTip>
+#include <QWidget>
+
+namespace ui {
+
+bool showsTooltips(const QWidget *control)
+{
+    for (const QWidget *widget = control; widget; widget = widget->parentWidget()) {
+        const QVariant own = widget->property("showHint");
+        if (own.isValid() && !widget->property("parentShowHint").toBool())
+            return own.toBool();
+        if (widget->isWindow())
+            return false;
+    }
+    return false;
+}
+
+TooltipController::TooltipController(HintDisplay &hints, QObject *parent) : QObject(parent)
+{
+    m_wakeUp.setSingleShot(true);
+    m_wakeUp.setInterval(wakeUpDelayMs);
+    m_expiry.setSingleShot(true);
+    m_expiry.setInterval(displayTimeMs);
+    connect(&m_wakeUp, &QTimer::timeout, this, &TooltipController::show);
+    connect(&m_expiry, &QTimer::timeout, this, &TooltipController::hide);
+    connect(&hints, &HintDisplay::hoveredChanged, this, &TooltipController::hover);
+    qApp->installEventFilter(this);
+}
+
+bool TooltipController::isShowing() const
+{
+    return QToolTip::isVisible() && !m_shownText.isEmpty();
+}
+
+void TooltipController::hover(QWidget *control)
+{
+    hide();
+    m_wakeUp.stop();
+    m_control = control;
+    const bool wantsTooltip = control && showsTooltips(control)
+        && !shortPart(hintOf(control)).isEmpty();
+    if (!wantsTooltip) {
+        forgetInstantMode();
+        return;
+    }
+    if (m_instant)
+        show();
+    else
+        m_wakeUp.start();
+}
+
+void TooltipController::show()
+{
+    if (!m_control || m_shownFor == m_control || !QApplication::activeWindow())
+        return;
+    m_shownFor = m_control;
+    m_shownText = shortPart(hintOf(m_control));
+    m_instant = true;
+    QToolTip::showText(QCursor::pos() + QPoint(0, 20), m_shownText, m_control, QRect(),
+                       displayTimeMs);
+    m_expiry.start();
+}
+
+void TooltipController::hide()
+{
+    m_expiry.stop();
+    if (!m_shownText.isEmpty())
+        QToolTip::hideText();
+    m_shownText.clear();
+}
+
+void TooltipController::forgetInstantMode()
+{
+    m_instant = false;
+    m_shownFor = nullptr;
+}
+
+bool TooltipController::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        m_wakeUp.stop();
+        hide();
+        m_instant = false;
+        break;
+    case QEvent::Wheel:
+        hide();
+        break;
+    case QEvent::ToolTip:
+        return true; // Qt's own tooltips never show: these are ours
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace ui
