@@ -100,6 +100,22 @@ class DetailTest final : public QObject {
         return detail().exec();
     }
 
+    // What the window shows of the title on screen, and the same part of the
+    // window drawn afresh from its current state.
+    QRect titleArea() { return {detail().Label1->mapTo(&detail(), QPoint()), detail().Label1->size()}; }
+
+    QImage titleOnScreen()
+    {
+        const QRect title = titleArea();
+        return detail().screen()->grabWindow(detail().winId(), title.x(), title.y(), title.width(), title.height())
+            .toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QImage titleDrawnAfresh()
+    {
+        return detail().grab(titleArea()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
 private slots:
     void init()
     {
@@ -113,6 +129,19 @@ private slots:
     {
         m_program.reset();
         m_folder.reset();
+    }
+
+    // A new title's accents stand above the label's text area; none of the
+    // previous title's may stay behind there.
+    void titleRedrawnWholeOnEveryMove()
+    {
+        showModal([&] {
+            QTRY_COMPARE(titleOnScreen(), titleDrawnAfresh());
+            for (int move = 0; move < 4; ++move) {
+                QTest::mouseClick(button(ui::DBNavigator::Next), Qt::LeftButton);
+                QTRY_COMPARE(titleOnScreen(), titleDrawnAfresh());
+            }
+        });
     }
 
     // Each step is "action buttons record": the action (a button clicked, or

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QWidget>
 
 namespace ui {
 
@@ -49,8 +50,14 @@ LinkPropertyToField::LinkPropertyToField(BindSource &source, const QString &fiel
 
 void LinkPropertyToField::refresh()
 {
-    if (m_component)
-        m_component->setProperty(m_property.constData(), m_source.fieldText(m_field));
+    if (!m_component)
+        return;
+    m_component->setProperty(m_property.constData(), m_source.fieldText(m_field));
+    // A label repaints only its text area for a new text, but the accents
+    // of a caption's capitals may stand above it, in the label's margin:
+    // the whole widget is painted again so that no old accent stays there.
+    if (m_component->isWidgetType())
+        static_cast<QWidget *>(m_component.data())->update();
 }
 
 LinkControlToField::LinkControlToField(BindSource &source, const QString &field,
