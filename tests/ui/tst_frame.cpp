@@ -302,6 +302,34 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
     }
 
+    // Hidden in the same frame as its reason, not after a fade.
+    void tooltipHidesAtOnce_data()
+    {
+        QTest::addColumn<QString>("reason");
+        for (const char *reason : {"a", "Shift", "Down", "pointer onto the page", "pointer off the window"})
+            QTest::newRow(reason) << QString::fromLatin1(reason);
+    }
+
+    void tooltipHidesAtOnce()
+    {
+        QFETCH(QString, reason);
+        form().selectPage(2);
+        hover(form().Label9);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        const std::map<QString, Qt::Key> keys{{"a", Qt::Key_A}, {"Shift", Qt::Key_Shift}, {"Down", Qt::Key_Down}};
+        if (keys.count(reason)) {
+            QTest::keyClick(QApplication::focusWidget(), keys.at(reason));
+        } else if (reason == QLatin1String("pointer onto the page")) {
+            hover(form().PageControl1->currentWidget(), QPoint(2, 2));
+        } else {
+            QCursor::setPos(form().frameGeometry().bottomRight() + QPoint(50, 50));
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(&form(), &leave);
+        }
+        QCoreApplication::processEvents(); // what the pointer's move set off
+        QVERIFY(!QToolTip::isVisible());
+    }
+
     void tooltipHidesAfterItsDisplayTime()
     {
         form().selectPage(2);

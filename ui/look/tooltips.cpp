@@ -10,6 +10,22 @@
 
 namespace ui {
 
+namespace {
+
+// Qt hides its tooltip 300 ms after it is asked to; ours goes in the same
+// frame as its reason (a key, a button, the pointer leaving, its time up).
+// The label Qt shows is taken down directly, and Qt makes a new one for the
+// next tooltip.
+void hideTooltipNow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
+            window->hide();
+    }
+}
+
+} // namespace
+
 bool showsTooltips(const QWidget *control)
 {
     for (const QWidget *widget = control; widget; widget = widget->parentWidget()) {
@@ -72,7 +88,7 @@ void TooltipController::hide()
 {
     m_expiry.stop();
     if (!m_shownText.isEmpty())
-        QToolTip::hideText();
+        hideTooltipNow();
     m_shownText.clear();
 }
 
