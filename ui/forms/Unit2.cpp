@@ -38,6 +38,8 @@ void TForm2::showEvent(QShowEvent *event)
         m_designApplied = true;
         applyDesign();
     }
+    // The text box was left behind while the window was hidden.
+    LinkControlToField1->catchUp();
     // Centred once, on the work area of the window's own monitor; after that
     // the window reopens wherever it was when last closed.
     if (!m_placed && !event->spontaneous()) {

@@ -72,6 +72,11 @@ void LinkControlToField::refresh()
 {
     if (!m_control)
         return;
+    if (!m_control->isVisible()) {
+        m_behind = true;
+        return;
+    }
+    m_behind = false;
     const QString text = asParagraphs(m_source.fieldText(m_field));
     // The raw text keeps non-breaking spaces, which the plain text would
     // turn into blanks and so never compare equal.
@@ -80,6 +85,12 @@ void LinkControlToField::refresh()
     m_control->setPlainText(text);
     m_control->moveCursor(QTextCursor::Start);
     m_control->verticalScrollBar()->setValue(0);
+}
+
+void LinkControlToField::catchUp()
+{
+    if (m_behind)
+        refresh();
 }
 
 } // namespace ui

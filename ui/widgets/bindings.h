@@ -55,10 +55,16 @@ private:
 // starts a new line. A text equal to what the box holds leaves the box alone,
 // so coming back to the window on the same record keeps the reader's scroll
 // position and selection; a new text starts at its first line.
+//
+// Nobody reads a hidden box: while it is hidden the link only notes that the
+// record changed, and its window calls catchUp() when it is shown again. A
+// search that lands on a long poem then costs no text layout at all.
 class LinkControlToField final : public QObject {
     Q_OBJECT
 public:
     LinkControlToField(BindSource &source, const QString &field, QPlainTextEdit *control);
+
+    void catchUp();
 
 private:
     void refresh();
@@ -66,6 +72,7 @@ private:
     BindSource &m_source;
     QString m_field;
     QPointer<QPlainTextEdit> m_control;
+    bool m_behind = false;
 };
 
 } // namespace ui
