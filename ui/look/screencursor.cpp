@@ -20,7 +20,9 @@ void ScreenCursor::setSqlWait()
 {
     if (m_overriding)
         return;
-    QGuiApplication::setOverrideCursor(sqlWaitCursor());
+    if (!m_sqlWait)
+        m_sqlWait = sqlWaitCursor();
+    QGuiApplication::setOverrideCursor(*m_sqlWait);
     m_overriding = true;
 }
 

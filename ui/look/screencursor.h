@@ -4,6 +4,8 @@
 
 #include <QCursor>
 
+#include <optional>
+
 namespace ui {
 
 // The application's screen cursor: the SQL wait cursor or the default one.
@@ -27,6 +29,9 @@ public:
 
 private:
     bool m_overriding = false;
+    // Made at the first wait: converting the picture costs more than a
+    // search on the carried poems.
+    std::optional<QCursor> m_sqlWait;
 };
 
 } // namespace ui
