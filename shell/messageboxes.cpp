@@ -6,10 +6,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 namespace shell {
 
@@ -23,13 +24,18 @@ int runBox(QMessageBox &box)
     return box.exec();
 }
 
-void centreOnScreen(QMessageBox &box)
+// A box sized by its text alone can be too narrow for its caption, which the
+// window manager then cuts short ("va…n"): the box keeps room for the
+// caption in a bold title font, and for a title bar's icon and buttons.
+void makeRoomForCaption(QMessageBox &box)
 {
-    box.adjustSize();
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    box.move(centredIn(screen->availableGeometry(), box.size()));
+    constexpr int titleBarControls = 128;
+    QFont title = box.font();
+    title.setBold(true);
+    const int width = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + titleBarControls;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 // A Yes/No box that takes no other answer: Qt would treat No as the escape
@@ -62,7 +68,9 @@ void reportAndTerminate(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    centreOnScreen(box);
+    makeRoomForCaption(box);
+    box.adjustSize();
+    centreOnScreen(box, QGuiApplication::primaryScreen());
     runBox(box);
     Termination::current().request(Termination::startUpFailed);
 }

@@ -11,8 +11,9 @@ namespace shell {
 // screen's work area, never above or left of it.
 QPoint centredIn(const QRect &area, const QSize &outerSize);
 
-// Moves a top-level window to the middle of the screen's work area; without
-// a screen it stays where it is.
+// Moves a top-level window's frame to the middle of the screen's work area,
+// at once and again when the window manager has told the frame's size;
+// without a screen it stays where it is.
 void centreOnScreen(QWidget &window, const QScreen *screen);
 
 } // namespace shell
