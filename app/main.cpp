@@ -8,6 +8,8 @@
 #include <QApplication>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <malloc.h>
 
 // The reader takes no arguments: Qt gets the program's name alone, so options
@@ -59,5 +61,15 @@ int main(int, char *argv[])
     // are destroyed and the working copy stays.
     shell::ShutdownNotice shutdownNotice(termination);
 
-    return termination.runLoop([&] { Form1.show(); });
+    const int status = termination.runLoop([&] { Form1.show(); });
+    // A failed start-up has nothing to release: the working copy stays as it
+    // is, and the system drops its lock with the process. Qt 6.4's Wayland
+    // plugin can hang in the application's teardown on this road (its event
+    // thread never returns), so the reader ends here, with the status its box
+    // announced.
+    if (status == shell::Termination::startUpFailed) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

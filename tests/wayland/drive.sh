@@ -1,0 +1,120 @@
+# Sourced by the scripts that session.sh runs: the reader's windows as the
+# compositor sees them, and keys, pointer and screenshots sent through it.
+# A window is named by a handle: sway's container id, or weston's surface id.
+# A failure names the test script it came from.
+
+APP_ID=${APP_ID:-example.pellimor.vargorin}
+
+fail() { echo "$(basename "$0" .sh): FAIL: $*" >&2; exit 1; }
+
+# Polls a state until it holds, 60 s at most: room for a busy machine, while
+# an idle one gets there in a fraction of a second.
+wl_until() { # what, command...
+  _what=$1
+  shift
+  _deadline=$(( $(date +%s) + 60 ))
+  until "$@"; do
+    [ "$(date +%s)" -lt "$_deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+weston_windows() {
+  timeout 20 weston-debug scene-graph 2>/dev/null | awk -v app="$APP_ID" -f "$WAYLAND_TOOLS/scenegraph.awk"
+}
+
+sway_windows() { # lines "con_id x y w h focused title"
+  swaymsg -t get_tree | jq -r --arg app "$APP_ID" '
+    .. | objects | select(.app_id? == $app)
+    | "\(.id) \(.rect.x) \(.rect.y) \(.rect.x + .rect.width) \(.rect.y + .rect.height) \(if .focused then 1 else 0 end) \(.name // "")"'
+}
+
+# One line per window of the reader: "handle x1 y1 x2 y2 active title".
+wl_windows() {
+  case $WAYLAND_SESSION in
+    sway) sway_windows ;;
+    weston-*) weston_windows ;;
+  esac
+}
+
+_find() { # title regex
+  _found=$(wl_windows | awk -v re="$1" '{ t = $0; for (i = 1; i <= 6; i++) sub(/^[^ ]* /, "", t); if (t ~ re) { print $1; exit } }')
+  [ -n "$_found" ]
+}
+_line() { wl_windows | awk -v h="$1" '$1 == h'; }
+_active() { [ "$(_line "$1" | awk '{ print $6 }')" = 1 ]; }
+_absent() { [ -z "$(_line "$1")" ]; }
+
+# The handle of the reader's first window whose title matches, once shown;
+# given the pid of the program that should show it, the wait ends when that
+# program does.
+wl_window() { # title regex [pid]
+  _owner=${2:-}
+  wl_until "a window titled $1" _find_while_alive "$1" || return 1
+  echo "$_found"
+}
+_find_while_alive() {
+  _find "$1" && return 0
+  [ -z "$_owner" ] || _alive "$_owner" || _deadline=0
+  return 1
+}
+# Not yet waited for, an ended child is still there for kill -0: a zombie.
+_alive() {
+  _state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null) && [ "${_state%% *}" != Z ]
+}
+# Waits until the window has the keyboard focus: keys sent before would go
+# to whatever had it.
+wl_focused() { wl_until "the focus on window $1" _active "$1"; }
+wl_gone() { wl_until "window $1 to close" _absent "$1"; }
+wl_geometry() { _line "$1" | awk '{ print $2, $3, $4 - $2, $5 - $3 }'; }
+
+# Keys through the virtual keyboard (wtype's arguments: -k Return,
+# -M alt i -m alt, or text).
+wl_keys() {
+  [ -n "$WAYLAND_INPUT_DISPLAY" ] || fail "$WAYLAND_SESSION has no keyboard to type with"
+  WAYLAND_DISPLAY=$WAYLAND_INPUT_DISPLAY wtype "$@"
+}
+# Pointer steps as vpointer takes them: move X Y, click left, wheel N ...
+wl_pointer() {
+  [ -n "$WAYLAND_INPUT_DISPLAY" ] && [ -n "$VPOINTER" ] || fail "$WAYLAND_SESSION has no pointer"
+  WAYLAND_DISPLAY=$WAYLAND_INPUT_DISPLAY "$VPOINTER" "$@"
+}
+
+# Asks the window to close, as its title bar's close button does.
+wl_close() { # handle
+  case $WAYLAND_SESSION in
+    sway) swaymsg -q "[con_id=$1] kill" ;;
+    weston-in-sway)
+      # weston draws no title bar: Qt's own does, its close button 18 px
+      # square, 8 px in from the right edge, centred in the 30 px bar.
+      set -- $(_line "$1")
+      wl_pointer move $(( $4 - 17 )) $(( $3 + 15 )) click left ;;
+    *) fail "$WAYLAND_SESSION has no way to close a window" ;;
+  esac
+}
+
+# A PNG of the whole output, or of one window.
+wl_screenshot() { # file [handle]
+  _geometry=
+  [ $# -lt 2 ] || _geometry=$(wl_geometry "$2")
+  if [ -n "$WAYLAND_INPUT_DISPLAY" ]; then
+    if [ -n "$_geometry" ]; then
+      set -- "$1" $_geometry
+      WAYLAND_DISPLAY=$WAYLAND_INPUT_DISPLAY grim -g "$2,$3 ${4}x$5" "$1"
+    else
+      WAYLAND_DISPLAY=$WAYLAND_INPUT_DISPLAY grim "$1"
+    fi
+  else
+    # weston-screenshooter names its file by the time, in the folder it runs in.
+    _shots=$(mktemp -d)
+    (cd "$_shots" && weston-screenshooter >/dev/null) || { rm -rf "$_shots"; return 1; }
+    _shot=$(ls "$_shots"/*.png)
+    if [ -n "$_geometry" ]; then
+      set -- "$1" $_geometry
+      convert "$_shot" -crop "${4}x$5+$2+$3" +repage "$1"
+    else
+      mv "$_shot" "$1"
+    fi
+    rm -rf "$_shots"
+  fi
+}
