@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QWidget>
+#include <QWindow>
 
 namespace ui {
 
@@ -29,6 +30,30 @@ QString longPart(const QString &hint)
     const qsizetype bar = hint.indexOf(u'|');
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
+
+namespace {
+
+// The top-level widget that an event's receiver belongs to: a widget's own
+// window, or the widget a platform window shows.
+QWidget *windowOf(QObject *receiver)
+{
+    if (receiver->isWidgetType())
+        return static_cast<QWidget *>(receiver)->window();
+    if (receiver->isWindowType()) {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->windowHandle() == receiver)
+                return window;
+        }
+    }
+    return nullptr;
+}
+
+bool isWindow(QObject *receiver)
+{
+    return receiver->isWindowType() || (receiver->isWidgetType() && static_cast<QWidget *>(receiver)->isWindow());
+}
+
+} // namespace
 
 HintDisplay::HintDisplay(QObject *parent) : QObject(parent)
 {
@@ -76,7 +101,7 @@ void HintDisplay::refresh()
     if (QApplication::activePopupWidget()
         || qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
         return;
-    QWidget *control = widgetAt(QCursor::pos());
+    QWidget *control = m_pointerOutside ? nullptr : widgetAt(QCursor::pos());
     if (control != m_hovered) {
         m_hovered = control;
         emit hoveredChanged(control);
@@ -97,6 +122,18 @@ void HintDisplay::setCurrent(const QString &text)
 
 bool HintDisplay::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        if (QWidget *window = windowOf(watched)) {
+            m_pointerIn = window;
+            m_pointerOutside = false;
+        }
+    } else if (event->type() == QEvent::Leave && isWindow(watched)
+               && (!m_pointerIn || windowOf(watched) == m_pointerIn)) {
+        // Left the window it was last seen in; an enter into another window
+        // of ours may come before or after this.
+        m_pointerIn = nullptr;
+        m_pointerOutside = true;
+    }
     switch (event->type()) {
     case QEvent::MouseMove:
     case QEvent::Enter:

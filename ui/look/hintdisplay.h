@@ -54,6 +54,12 @@ private:
 
     QString m_current;
     QPointer<QWidget> m_hovered;
+    // Where the pointer is, from the windows' enter, leave and move events:
+    // Wayland tells a client no pointer position outside its windows, and
+    // QCursor::pos() stays where the pointer left. Until a window reports
+    // anything, the pointer's position alone decides.
+    QPointer<QWidget> m_pointerIn;
+    bool m_pointerOutside = false;
     QTimer m_afterInput;
 };
 
