@@ -23,9 +23,7 @@ cmp -s Vargorin.db "$carried" || fail "working copy changed"
 kill -0 "$first" || fail "the first reader did not survive"
 
 echo "smoke: Kilépés from the menu, answered Yes"
-press "$main" alt+l
-sleep 0.3
-press "$main" i
+choose "$main" "$first" i is_shown '^Figyelem:$' || fail "no exit question"
 question=$(window '^Figyelem:$') || fail "no exit question"
 press "$question" Return
 wait_exit "$first" 0

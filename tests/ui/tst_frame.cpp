@@ -26,6 +26,11 @@ class FrameTest final : public QObject {
     std::unique_ptr<StartedProgram> m_run;
     TForm1 &form() { return m_run->program.form; }
 
+    // How long a step may take before it counts as never coming: CI runs
+    // two suites at a time on a busy two-core machine, where a 500 ms timer
+    // can fire seconds late. Timings are checked from below, never above.
+    static constexpr int patienceMs = 30000;
+
 private slots:
     void init()
     {
@@ -161,10 +166,13 @@ private slots:
         QStringList delivered;
         connect(&form().hintDisplay(), &ui::HintDisplay::hintChanged, this,
                 [&](const QString &hint) { delivered << hint; });
+        QWidget *hovered = nullptr;
+        connect(&form().hintDisplay(), &ui::HintDisplay::hoveredChanged, this,
+                [&](QWidget *control) { hovered = control; });
         hover(form().Label6);
         QTRY_COMPARE(delivered, QStringList{"Cím behívása Internet programba !"});
         hover(form().Label7);
-        QTest::qWait(20);
+        QTRY_COMPARE(hovered, static_cast<QWidget *>(form().Label7)); // the move is noticed
         QCOMPARE(delivered.size(), 1);
         QCOMPARE(m_run->program.panel0(), QStringLiteral("Cím behívása Internet programba !"));
     }
@@ -218,24 +226,49 @@ private slots:
         QTRY_COMPARE(m_run->program.panel0(), QString());
     }
 
+    // A window the pointer leaves holds no hint, also where the pointer's last
+    // known position is still over a control (Wayland tells no position
+    // outside the program's windows).
+    void hintGoesWhenThePointerLeavesTheWindow()
+    {
+        form().selectPage(2);
+        hover(form().Label6);
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Cím behívása Internet programba !"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&form(), &leave);
+        QTRY_COMPARE(m_run->program.panel0(), QString());
+        form().Timer1Timer(); // the clock's look under the pointer finds nothing either
+        QCOMPARE(m_run->program.panel0(), QString());
+
+        hover(form().Label7); // and back in
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Cím behívása Internet programba !"));
+    }
+
     // Only the link labels show tooltips: after a 500 ms rest, at once when
     // moving straight to another, and never for the search button.
     void tooltipsOnlyWhereTheFlagIsOn()
     {
         form().selectPage(1);
         hover(form().BitBtn1);
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Keresés indítása !"));
         QTest::qWait(700);
         QVERIFY(!QToolTip::isVisible());
 
         form().selectPage(2);
+        QElapsedTimer rest;
+        rest.start();
         hover(form().Label5);
-        QTest::qWait(200);
-        QVERIFY(!QToolTip::isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), patienceMs);
+        // Qt's coarse timers may fire up to 5 % early.
+        QVERIFY2(rest.elapsed() >= ui::TooltipController::wakeUpDelayMs * 95 / 100,
+                 qPrintable(QString::number(rest.elapsed())));
         QCOMPARE(QToolTip::text(), QStringLiteral("E-mail küldése a készítőnek !"));
 
+        // At once: the new text is there as soon as the move onto the next
+        // link is noticed, which puts its hint into panel 0.
         hover(form().Label6);
-        QTRY_COMPARE_WITH_TIMEOUT(QToolTip::text(), QStringLiteral("Cím behívása Internet programba !"), 300);
+        QTRY_COMPARE(m_run->program.panel0(), QStringLiteral("Cím behívása Internet programba !"));
+        QCOMPARE(QToolTip::text(), QStringLiteral("Cím behívása Internet programba !"));
         QVERIFY(QToolTip::isVisible());
 
         QTest::keyClick(&form(), Qt::Key_Shift);
@@ -250,7 +283,7 @@ private slots:
     {
         form().selectPage(2);
         hover(form().Label5);
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), patienceMs);
         QWidget *tip = nullptr;
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
@@ -283,7 +316,7 @@ private slots:
         QFETCH(bool, wheel);
         form().selectPage(2);
         hover(form().Label7);
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), patienceMs);
         const QPoint at(5, 5);
         if (wheel) {
             QWheelEvent notch(at, form().Label7->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
@@ -292,14 +325,16 @@ private slots:
         } else {
             QTest::mouseClick(form().Label7, Qt::RightButton, {}, at);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 200);
+        QVERIFY(!QToolTip::isVisible()); // hidden by the event itself
         if (wheel)
             return;
         // A button ends the hand-over too: the next link waits its 500 ms again.
+        QElapsedTimer rest;
+        rest.start();
         hover(form().Label8);
-        QTest::qWait(200);
-        QVERIFY(!QToolTip::isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), patienceMs);
+        QVERIFY2(rest.elapsed() >= ui::TooltipController::wakeUpDelayMs * 95 / 100,
+                 qPrintable(QString::number(rest.elapsed())));
     }
 
     // Hidden in the same frame as its reason, not after a fade.
@@ -315,7 +350,7 @@ private slots:
         QFETCH(QString, reason);
         form().selectPage(2);
         hover(form().Label9);
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), patienceMs);
         const std::map<QString, Qt::Key> keys{{"a", Qt::Key_A}, {"Shift", Qt::Key_Shift}, {"Down", Qt::Key_Down}};
         if (keys.count(reason)) {
             QTest::keyClick(QApplication::focusWidget(), keys.at(reason));
@@ -333,15 +368,19 @@ private slots:
     void tooltipHidesAfterItsDisplayTime()
     {
         form().selectPage(2);
+        QElapsedTimer shown;
+        shown.start();
         hover(form().Label8);
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 1000);
-        QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), patienceMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), patienceMs);
+        QVERIFY2(shown.elapsed() >= ui::TooltipController::displayTimeMs * 95 / 100,
+                 qPrintable(QString::number(shown.elapsed())));
     }
 
     void clockTicksIntoPanel1AndFollowsTheLocale()
     {
         QCOMPARE(m_run->program.panel1(), QString());
-        QTRY_VERIFY_WITH_TIMEOUT(!m_run->program.panel1().isEmpty(), 1500);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_run->program.panel1().isEmpty(), patienceMs);
 
         const QLocale previous;
         QLocale::setDefault(QLocale(QStringLiteral("fi_FI")));
