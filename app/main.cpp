@@ -52,7 +52,7 @@ int main(int, char *argv[])
     const QFont desktopFont = QApplication::font();
     QApplication::setFont(ui::layoutFont());
     TForm1 Form1;
-    TForm2 Form2(Form1.DataSource1);
+    TForm2 Form2(Form1.DataSource1, &Form1);
     QApplication::setFont(desktopFont);
     Form1.setDetailWindow(&Form2);
 

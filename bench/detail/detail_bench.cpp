@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
 
     shell::Termination termination;
     TForm1 form;
-    TForm2 detail(form.DataSource1);
+    TForm2 detail(form.DataSource1, &form);
     form.setDetailWindow(&detail);
     form.show();
     detail.show();

@@ -12,7 +12,7 @@
 struct Program {
     shell::Termination termination;
     TForm1 form;
-    TForm2 detail{form.DataSource1};
+    TForm2 detail{form.DataSource1, &form};
     Program() { form.setDetailWindow(&detail); }
     QString panel0() const { return form.StatusBar1->panelText(0); }
     QString panel1() const { return form.StatusBar1->panelText(1); }

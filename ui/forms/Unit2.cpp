@@ -5,9 +5,10 @@
 #include "placement.h"
 
 #include <QKeyEvent>
+#include <QWindow>
 #include <QShowEvent>
 
-TForm2::TForm2(store::DataSource &source, QWidget *owner) : QDialog(owner)
+TForm2::TForm2(store::DataSource &source, QWidget *owner) : m_owner(owner)
 {
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -40,6 +41,12 @@ void TForm2::showEvent(QShowEvent *event)
     }
     // The text box was left behind while the window was hidden.
     LinkControlToField1->catchUp();
+    // Tied to its owner's window before it is mapped, so that the window
+    // system keeps it above its owner: a Wayland compositor knows of no
+    // other tie (X11 has the program's hidden leader window). It stays a
+    // window of its own among the widgets, with its own font and palette.
+    if (m_owner && windowHandle())
+        windowHandle()->setTransientParent(m_owner->window()->windowHandle());
     // Centred once, on the work area of the window's own monitor; after that
     // the window reopens wherever it was when last closed.
     if (!m_placed && !event->spontaneous()) {

@@ -4,6 +4,7 @@
 #include "ui_Unit2.h"
 
 #include <QDialog>
+#include <QPointer>
 
 namespace store {
 class DataSource;
@@ -35,6 +36,7 @@ protected:
 private:
     void applyDesign();
 
+    QPointer<QWidget> m_owner;
     bool m_designApplied = false;
     bool m_placed = false;
 };
