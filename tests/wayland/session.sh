@@ -117,7 +117,7 @@ start_server() { # log name, VAR=value..., program and arguments
 
 start_sway() {
   cat >"$server_dir/sway.conf" <<EOF
-output HEADLESS-1 resolution $size position 0 0
+output HEADLESS-1 mode $size@60Hz position 0 0
 # Clients decide their own size and look: no border, no title bar.
 default_border none
 default_floating_border none
