@@ -26,5 +26,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # buttons, and the desktop's opener for the about page's links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wine, qt6-translations-l10n, xdg-utils")
+# Qt's Wayland plugin makes the reader a native program in a Wayland session
+# (sharp text at fractional scales); without it the reader still runs there
+# through XWayland, and an X11 desktop never needs it, so it is recommended,
+# which apt installs by default, rather than required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)
