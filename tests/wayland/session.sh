@@ -118,6 +118,9 @@ start_server() { # log name, VAR=value..., program and arguments
 start_sway() {
   cat >"$server_dir/sway.conf" <<EOF
 output HEADLESS-1 mode $size@60Hz position 0 0
+# weston 14 asks for fullscreen with a mode change that sway refuses, and is
+# left tiled; sway fullscreens it itself, as weston 10 got it by asking.
+for_window [title="^Weston Compositor"] fullscreen enable
 # Clients decide their own size and look: no border, no title bar.
 default_border none
 default_floating_border none
