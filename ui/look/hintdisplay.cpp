@@ -122,7 +122,10 @@ void HintDisplay::setCurrent(const QString &text)
 
 bool HintDisplay::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+    // A move inside the window the pointer is known to be in changes nothing:
+    // every move is not worth a search for its window.
+    const bool notedAlready = event->type() == QEvent::MouseMove && m_pointerIn;
+    if ((event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) && !notedAlready) {
         if (QWidget *window = windowOf(watched)) {
             m_pointerIn = window;
             m_pointerOutside = false;
