@@ -528,8 +528,9 @@ void TestGrid::scrollBarPresenceAndRange()
     if (closed)
         w->records.close();
 
+    // A closed result takes the bar away once nothing reopens it in the same turn.
     const QScrollBar *bar = w->grid->verticalScrollBar();
-    QCOMPARE(bar->isVisible(), maximum > 0);
+    QTRY_COMPARE(bar->isVisible(), maximum > 0);
     if (maximum == 0)
         return;
     QCOMPARE(bar->minimum(), 1);

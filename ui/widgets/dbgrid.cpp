@@ -7,6 +7,7 @@
 #include "widgets/gridpainter.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -208,7 +209,25 @@ void DBGrid::syncVerticalBar(store::RecordSet *open)
         bar->setPageStep(visibleRows());
         bar->setValue(open->recordNumber());
     }
-    const Qt::ScrollBarPolicy wanted = count > 1 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (!open && verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn) {
+        // A result is closed mostly to open the next one at once, as a search
+        // does: taking the bar away now and back a moment later would lay out
+        // and paint the grid and what lies under the bar twice for nothing.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!openRecords())
+                    showVerticalBar(false);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    showVerticalBar(count > 1);
+}
+
+void DBGrid::showVerticalBar(bool shown)
+{
+    const Qt::ScrollBarPolicy wanted = shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     if (verticalScrollBarPolicy() != wanted)
         setVerticalScrollBarPolicy(wanted);
 }
@@ -219,9 +238,8 @@ void DBGrid::syncVerticalBar(store::RecordSet *open)
 void DBGrid::showEvent(QShowEvent *event)
 {
     QAbstractScrollArea::showEvent(event);
-    const Qt::ScrollBarPolicy wanted = verticalScrollBarPolicy();
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setVerticalScrollBarPolicy(wanted);
+    QEvent layout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(this, &layout);
 }
 
 void DBGrid::updateRow(int row)

@@ -81,6 +81,7 @@ private:
     void requestWindow();
     void syncHorizontalBar();
     void syncVerticalBar(store::RecordSet *open);
+    void showVerticalBar(bool shown);
     void updateRow(int row);
     void updateFonts();
 
