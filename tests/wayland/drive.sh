@@ -100,6 +100,7 @@ wl_title_button() { # handle close|maximise|minimise
     *) fail "no title-bar button called $2" ;;
   esac
   set -- $(_line "$1")
+  [ $# -ge 5 ] || fail "no window to click a title-bar button of"
   wl_pointer move $(( $4 - _from_right )) $(( $3 + 15 )) click left
 }
 
