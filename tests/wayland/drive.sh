@@ -84,13 +84,24 @@ wl_pointer() {
 wl_close() { # handle
   case $WAYLAND_SESSION in
     sway) swaymsg -q "[con_id=$1] kill" ;;
-    weston-in-sway)
-      # weston draws no title bar: Qt's own does, its close button 18 px
-      # square, 8 px in from the right edge, centred in the 30 px bar.
-      set -- $(_line "$1")
-      wl_pointer move $(( $4 - 17 )) $(( $3 + 15 )) click left ;;
+    weston-in-sway) wl_title_button "$1" close ;;
     *) fail "$WAYLAND_SESSION has no way to close a window" ;;
   esac
+}
+
+# Where weston draws no title bar, Qt's own does: 30 px high, its buttons
+# 18 px square with 4 px between them, close 8 px in from the right edge,
+# then maximise, then minimise. Clicks one of them.
+wl_title_button() { # handle close|maximise|minimise
+  case $2 in
+    close) _from_right=17 ;;
+    maximise) _from_right=39 ;;
+    minimise) _from_right=61 ;;
+    *) fail "no title-bar button called $2" ;;
+  esac
+  set -- $(_line "$1")
+  [ $# -ge 5 ] || fail "no window to click a title-bar button of"
+  wl_pointer move $(( $4 - _from_right )) $(( $3 + 15 )) click left
 }
 
 # A PNG of the whole output, or of one window.
