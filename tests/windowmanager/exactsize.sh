@@ -12,7 +12,6 @@ exe=$1
 shown_size() { xwininfo -id "$1" | sed -n 's/^ *Width: *//p; s/^ *Height: *//p' | paste -sd x; }
 asked_size() { xprop -id "$1" WM_NORMAL_HINTS | sed -n 's/.*minimum size: \([0-9]*\) by \([0-9]*\).*/\1x\2/p'; }
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
-framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
 # Once the window manager has framed and mapped the window, it has settled its size.
 settled_at_asked_size() { viewable "$1" && framed "$1" && [ "$(shown_size "$1")" = "$(asked_size "$1")" ]; }
 check_size() { # window, name
