@@ -1,6 +1,7 @@
 #include "messageboxes.h"
 
 #include "apptitle.h"
+#include "exactsize.h"
 #include "placement.h"
 #include "termination.h"
 
@@ -21,6 +22,7 @@ int runBox(QMessageBox &box)
 {
     if (Termination::current().isRequested())
         return -1;
+    keepExactSize(box);
     return box.exec();
 }
 

@@ -29,6 +29,8 @@ window() {
 visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
 has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+# The window manager has put its frame around the window and said how big it is.
+framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
 is_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 is_gone() { ! is_shown "$1"; }
 more_windows() { [ "$(visible_windows "$1")" -gt "$2" ]; }

@@ -1,15 +1,19 @@
 // The windows at the display density this run has (CTest runs it at 96 dpi
-// and with QT_SCALE_FACTOR at 1.25, 1.5 and 2): every size of the layouts is given at
-// 96 dpi and must come out multiplied by the factor and rounded, the grid's
-// one-pixel lines must stay crisp, and every text must stay inside its control.
+// and with QT_SCALE_FACTOR at 1.25, 1.5 and 2): every size of the layouts is
+// given at 96 dpi and must come out multiplied by the factor and rounded, the
+// grid's one-pixel lines and its frame must stay crisp and whole, and every
+// text must stay inside its control.
 #include "widgets/dbgrid.h"
 #include "program.h"
 #include "testmain.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QBackingStore>
+#include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 class DensityTest final : public QObject {
@@ -36,6 +40,31 @@ class DensityTest final : public QObject {
     }
 
     static QSize onScreen(QWidget *widget) { return widget->grab().toImage().size(); }
+
+    // What the window's backing store holds: the screen's pixels as painted,
+    // every widget at its real (possibly fractional) place. A screen grab
+    // would do, but the test platform cuts it to the window's unscaled size.
+    static QImage shownOnScreen(QWidget &window)
+    {
+        QPaintDevice *store = window.backingStore()->paintDevice();
+        return store->devType() == QInternal::Image ? *static_cast<QImage *>(store) : QImage();
+    }
+
+    // The screen pixels on the way from one point of the window to another,
+    // both given in the window's own units and on one row or one column.
+    QList<QRgb> devicePixelsAlong(const QImage &window, QPoint from, QPoint to) const
+    {
+        const auto device = [this](int at) { return int(std::floor(at * factor())); };
+        QList<QRgb> pixels;
+        if (from.y() == to.y()) {
+            for (int x = device(from.x()); x <= device(to.x()); ++x)
+                pixels << window.pixel(x, device(from.y()));
+        } else {
+            for (int y = device(from.y()); y <= device(to.y()); ++y)
+                pixels << window.pixel(device(from.x()), y);
+        }
+        return pixels;
+    }
 
 private slots:
     void init()
@@ -89,6 +118,46 @@ private slots:
         const qreal pitch = geometry.rowPitch() * factor();
         for (qsizetype i = 1; i < lineTops.size(); ++i)
             QVERIFY(std::abs(lineTops[i] - lineTops[i - 1] - pitch) < 1);
+    }
+
+    // The grid's frame and the lines around its title cell, as the window
+    // shows them where the grid really sits (fractional positions included):
+    // each strip of screen pixels across a line holds that line's colour, and
+    // no pixel of it is left unpainted (black).
+    void gridFrameAndTitleLinesShow()
+    {
+        ui::DBGrid *grid = form().DBGrid1;
+        const QImage window = shownOnScreen(form());
+        const QRgb line = grid->palette().color(QPalette::Mid).rgb();
+        const ui::GridGeometry &geometry = grid->gridGeometry();
+        const QPoint inside = grid->viewport()->mapTo(&form(), QPoint());
+        const QRect outer(grid->mapTo(&form(), QPoint()), grid->size());
+        const QPoint title = geometry.titleRect().center() + inside;
+        const QPoint corner = geometry.cornerRect().center() + inside;
+        const QPoint cell = geometry.cellRect(0).center() + inside;
+        const int barMiddle = grid->verticalScrollBar()->mapTo(&form(), grid->verticalScrollBar()->rect().center()).x();
+
+        struct Strip {
+            const char *line;
+            QPoint from, to; // in the window's own units, along one axis
+        };
+        const Strip strips[] = {
+            {"frame above the title cell", {title.x(), outer.top() - 2}, title},
+            {"line below the title cell", title, cell},
+            {"line left of the title cell", corner, {geometry.titleRect().left() + inside.x() + 1, title.y()}},
+            {"frame left of the corner", {outer.left() - 2, corner.y()}, corner},
+            {"frame below the rows", {cell.x(), outer.bottom() - 4}, {cell.x(), outer.bottom() + 2}},
+            {"frame right of the scroll bar", {barMiddle, cell.y()}, {outer.right() + 2, cell.y()}},
+        };
+        QStringList faults;
+        for (const Strip &strip : strips) {
+            const QList<QRgb> pixels = devicePixelsAlong(window, strip.from, strip.to);
+            if (!pixels.contains(line))
+                faults << QStringLiteral("%1: missing").arg(QLatin1String(strip.line));
+            if (std::any_of(pixels.begin(), pixels.end(), [](QRgb pixel) { return qGray(pixel) < 0x40; }))
+                faults << QStringLiteral("%1: black pixels").arg(QLatin1String(strip.line));
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
     // Labels of a fixed size hold their text; buttons hold their caption and picture.

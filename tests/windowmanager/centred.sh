@@ -23,7 +23,6 @@ frame_gaps() {
   bottom=$((client_y + height + $4))
   echo "$top $((screen_height - bottom)) $((width + $1 + $2))"
 }
-framed() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; }
 # Centred: the gaps differ by at most the one pixel an odd difference leaves.
 centred() {
   set -- $(frame_gaps "$1")

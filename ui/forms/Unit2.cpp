@@ -2,6 +2,7 @@
 
 #include "forms/designproperties.h"
 #include "look/textmetrics.h"
+#include "exactsize.h"
 #include "placement.h"
 
 #include <QKeyEvent>
@@ -13,6 +14,7 @@ TForm2::TForm2(store::DataSource &source, QWidget *owner) : m_owner(owner)
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    shell::keepExactSize(*this);
 
     BindSourceDB1 = new ui::BindSource(source, this);
     LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);

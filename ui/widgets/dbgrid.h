@@ -50,6 +50,7 @@ signals:
     void doubleClicked();
 
 protected:
+    bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -98,6 +99,7 @@ private:
     void setTitleLook(bool hot, bool pressed);
 
     qreal lineThickness() const;
+    void paintFrame();
 
     QPointer<store::DataSource> m_source;
     QList<QMetaObject::Connection> m_sourceLinks;

@@ -43,6 +43,10 @@ GridPainter::GridPainter(QPainter &painter, const QWidget &grid, const GridGeome
 void GridPainter::paintTitleRow(int width, const QString &title)
 {
     const QPalette &colours = m_grid.palette();
+    // Thin lines cover only part of the pixel they stand for; at a fractional
+    // density the rest of it can be a whole screen pixel, which the band's
+    // own colour fills instead of whatever the screen held before.
+    m_painter.fillRect(0, 0, width, m_geometry.rowsTop(), colours.button());
     QStyleOptionHeader header;
     header.initFrom(&m_grid);
     header.orientation = Qt::Horizontal;
@@ -53,7 +57,6 @@ void GridPainter::paintTitleRow(int width, const QString &title)
         header.state |= QStyle::State_MouseOver;
     if (m_look.titlePressed)
         header.state = (header.state & ~QStyle::State_Raised) | QStyle::State_Sunken;
-    m_painter.fillRect(header.rect, colours.button());
     m_grid.style()->drawControl(QStyle::CE_HeaderSection, &header, &m_painter, &m_grid);
 
     QFont bold = m_grid.font();
