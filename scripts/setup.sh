@@ -5,7 +5,7 @@ set -eu
 
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES="build-essential cmake ninja-build pkg-config
-qt6-base-dev qt6-base-private-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libx11-dev libsqlite3-dev
+qt6-base-dev qt6-base-private-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libx11-dev libxcb1-dev libsqlite3-dev
 fonts-wine xvfb xauth x11-utils xdotool imagemagick sqlite3 openbox xclip libsm-dev
 dbus-daemon at-spi2-core python3-pyatspi
 qt6-wayland sway weston wtype grim jq libwayland-dev
