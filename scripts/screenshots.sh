@@ -1,6 +1,7 @@
 #!/bin/sh
-# Renders the README's screenshots from the real reader under Xvfb.
-# Usage: scripts/screenshots.sh [BUILD_DIR]   (after ./run.sh or ./test.sh has built it)
+# Renders the README's screenshots from the real reader: under Xvfb, and as a
+# native Wayland client of a headless sway (tests/wayland/session.sh).
+# Usage: scripts/screenshots.sh [BUILD_DIR]   (after ./test.sh has built it)
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -8,7 +9,10 @@ out=$(pwd)/docs/screenshots
 mkdir -p "$out"
 case $build in /*) ;; *) build=$(pwd)/$build ;; esac
 exe=$build/app/vargorin
-[ -x "$exe" ] || { echo "screenshots.sh: build the reader first ($exe is missing)" >&2; exit 1; }
+vpointer=$build/tests/wayland/vpointer
+for built in "$exe" "$vpointer"; do
+  [ -x "$built" ] || { echo "screenshots.sh: build the reader and its tests first ($built is missing)" >&2; exit 1; }
+done
 
 # In the Hungarian locale of the program's readers: the clock and the
 # Yes/No buttons follow it.
@@ -49,5 +53,23 @@ for factor in 1.5 2; do
 done
 SHOOT
 xvfb-run -a -s "-screen 0 1600x1200x24" sh "$work/shoot.sh"
+
+# The index as a native Wayland window, at density 1 and at sway's
+# fractional 1.5, on an output whose logical size holds it at both.
+cat > "$work/shoot-wayland.sh" <<SHOOT
+set -eu
+. "\$WAYLAND_TOOLS/drive.sh"
+cd "$work"
+wl_pointer move 0 0
+for scale in 1 1.5; do
+  swaymsg -q output HEADLESS-1 scale \$scale
+  "$exe" & reader=\$!
+  main=\$(wl_window '^Vargorin összes költeménye:\$' \$reader)
+  sleep 1.2; wl_screenshot "$out/wayland-index-at-\$scale.png" "\$main"
+  kill -TERM \$reader; wait \$reader || true
+done
+SHOOT
+sh tests/wayland/session.sh --compositor sway --vpointer "$vpointer" --size 1920x1600 \
+  -- sh "$work/shoot-wayland.sh"
 rm -rf "$work"
 echo "screenshots written to $out"

@@ -1,11 +1,16 @@
 #!/usr/bin/python3
 """Reads and works the real reader through the AT-SPI bus, as a screen reader does.
 
-Usage (inside an X server): screenreader.py EXECUTABLE CARRIED_DB
+Usage, in a session bus of its own (dbus-run-session), inside an X server
+or a Wayland session of tests/wayland/session.sh:
+    screenreader.py EXECUTABLE CARRIED_DB
 
-The test brings its own session bus and accessibility bus, and stops them by
-their process ids at the end. The reader's links reach a stand-in xdg-open
-that writes the address it was given to a file.
+The test launches the accessibility bus on that session bus, as a desktop
+session does, and stops it by its process id at the end. What a person does
+with the pointer and the keyboard goes through the session it runs in (see
+X11Session and WaylandSession); everything else is read and worked through
+the bus alone. The reader's links reach a stand-in xdg-open that writes the
+address it was given to a file.
 """
 import ctypes
 import ctypes.util
@@ -46,15 +51,10 @@ def check(condition, message):
 
 # ------------------------------------------------------------ the buses
 
-def start_buses():
-    """A private session bus, and the accessibility bus launched on it."""
-    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                              stdout=subprocess.PIPE, text=True)
-    address = daemon.stdout.readline().strip()
-    check(address, "the session bus gave no address")
-    os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
-    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-    return [launcher, daemon]
+def start_accessibility_bus():
+    """The accessibility bus, launched on the session bus the test was given."""
+    check(os.environ.get("DBUS_SESSION_BUS_ADDRESS"), "no session bus: run the test in dbus-run-session")
+    return [subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])]
 
 
 def stop(processes):
@@ -163,11 +163,23 @@ class NameChanges:
         return [source for source in self.sources if source == node]
 
 
+# ------------------------------------------------------------ the session
+#
+# The pointer, the keyboard focus and the keys, each as the session the test
+# runs in gives them. A session offers:
+#   platform           the Qt platform the reader runs on there
+#   centre_of(node)    where a node of the main window is on the screen
+#   move(x, y)         the pointer to a point of the screen
+#   focus()            the keyboard focus to the main window
+#   keyboard()         something that types keys such as "alt+l", and closes
+
+
 def xdotool(*arguments):
-    subprocess.run(["xdotool", *arguments], check=True, timeout=2 * PATIENCE)
+    return subprocess.run(["xdotool", *arguments], check=True, capture_output=True, text=True,
+                          timeout=2 * PATIENCE).stdout
 
 
-class Keyboard:
+class X11Keyboard:
     """Types on the reader the way a person does: one key after the other.
 
     The reader hands every key to the screen readers on the bus (this test
@@ -209,10 +221,12 @@ class Keyboard:
                 xdotool("keyup", modifier)
 
 
-class Pointer:
-    """Moves the pointer by warping it: this X server ignores xdotool's
-    faked motion. The connection stays open for the whole test, so the
-    server never sees its last client leave and resets under the reader."""
+class X11Session:
+    """An X server without a window manager. The pointer is warped: this X
+    server ignores xdotool's faked motion. The connection stays open for the
+    whole test, so the server never sees its last client leave and resets
+    under the reader."""
+    platform = "xcb"
 
     def __init__(self):
         self.xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
@@ -225,14 +239,84 @@ class Pointer:
         self.display = self.xlib.XOpenDisplay(None)
         check(self.display, "cannot open the X display")
 
+    def centre_of(self, node):
+        extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return extents.x + extents.width // 2, extents.y + extents.height // 2
+
     def move(self, x, y):
         self.xlib.XWarpPointer(self.display, 0, self.xlib.XDefaultRootWindow(self.display), 0, 0, 0, 0, x, y)
         self.xlib.XFlush(self.display)
 
+    def focus(self):
+        window = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{MAIN_TITLE}$").split()[0]
+        xdotool("windowfocus", "--sync", window)
 
-def point_at(pointer, node):
-    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    pointer.move(extents.x + extents.width // 2, extents.y + extents.height // 2)
+    def keyboard(self):
+        return X11Keyboard()
+
+
+def drive(*command):
+    """Runs one of the Wayland session's helpers (tests/wayland/drive.sh)."""
+    helpers = os.path.join(os.environ["WAYLAND_TOOLS"], "drive.sh")
+    return subprocess.run(["sh", "-c", '. "$0"; "$@"', helpers, *map(str, command)], check=True,
+                          capture_output=True, text=True, timeout=3 * PATIENCE).stdout
+
+
+class WaylandKeyboard:
+    """Types through the compositor's virtual keyboard. Its modifiers reach
+    the reader as the keyboard's state, not as keys of their own, so the L
+    of Alt+L arrives with Alt held whenever the reader gets to it: there is
+    no Alt press for the reader to act on first."""
+
+    def type(self, keys):
+        *modifiers, key = keys.split("+")
+        drive("wl_keys", *[word for modifier in modifiers for word in ("-M", modifier)], "-k", key,
+              *[word for modifier in reversed(modifiers) for word in ("-m", modifier)])
+        return True
+
+    def close(self):
+        pass
+
+
+class WaylandSession:
+    """A headless Wayland session (tests/wayland/session.sh): the compositor
+    places the windows and lists them; pointer, focus and keys go through it."""
+    platform = "wayland"
+
+    def main_window(self):
+        """The main window's handle and its place on the screen, once listed."""
+        handle = drive("wl_window", f"^{MAIN_TITLE}$").strip()
+        x, y, width, height = map(int, drive("wl_geometry", handle).split())
+        return handle, x, y, width, height
+
+    def centre_of(self, node):
+        # A Wayland client is told nothing of where its window is: the
+        # reader can only say where the node is inside the window.
+        _, x, y, _, _ = self.main_window()
+        extents = node.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        return x + extents.x + extents.width // 2, y + extents.y + extents.height // 2
+
+    def move(self, x, y):
+        drive("wl_pointer", "move", x, y)
+
+    def focus(self):
+        drive("wl_focus", self.main_window()[0])
+
+    def keyboard(self):
+        return WaylandKeyboard()
+
+
+def current_session():
+    return WaylandSession() if os.environ.get("WAYLAND_SESSION") else X11Session()
+
+
+def point_at(session, node):
+    session.move(*session.centre_of(node))
+
+
+def point_elsewhere(session):
+    """The pointer off the reader's windows, which both leave the corner free."""
+    session.move(0, 0)
 
 
 # ------------------------------------------------------------ the reader's data
@@ -283,7 +367,7 @@ def application(desktop, program):
     return next((app for app in desktop if app is not None and app.get_process_id() == program.pid), None)
 
 
-def read_status_bar(main, grid, changes, pointer):
+def read_status_bar(main, grid, changes, session):
     bar = find(main, pyatspi.ROLE_STATUS_BAR)
     check(bar is not None, "no status bar")
     check(bar.childCount == 2, f"the status bar has {bar.childCount} panels")
@@ -298,12 +382,12 @@ def read_status_bar(main, grid, changes, pointer):
     # The pointer goes over the grid again while the hint is not announced:
     # the program may not have learned yet that someone listens.
     for attempt in range(3):
-        point_at(pointer, grid)
+        point_at(session, grid)
         check(pump(PATIENCE, lambda: hints.name == GRID_HINT), f"panel 0 reads {hints.name!r} over the grid")
         check(text_of(hints) == GRID_HINT, "panel 0's text differs from its name")
         if pump(PATIENCE / 3, lambda: changes.of(hints)):
             break
-        pointer.move(0, 0)
+        point_elsewhere(session)
         check(pump(PATIENCE, lambda: hints.name == ""), "panel 0 keeps the hint with the pointer elsewhere")
     check(changes.of(hints), "the new hint was not announced")
     # Now that changes are announced, the clock ticks on unannounced.
@@ -311,7 +395,7 @@ def read_status_bar(main, grid, changes, pointer):
     check(pump(PATIENCE, lambda: text_of(clock) != shown), "the clock panel stops")
     drain()
     check(not changes.of(clock), "every clock tick is announced")
-    pointer.move(0, 0)
+    point_elsewhere(session)
     check(pump(PATIENCE, lambda: hints.name == ""), "panel 0 keeps the hint with the pointer elsewhere")
     print("accessibility: the status panels read, the hint announced, the clock read but not announced")
     return hints
@@ -363,15 +447,15 @@ def opened(log):
         return []
 
 
-def focus(main):
+def focus(session, main):
     """Gives the main window the keyboard focus, and waits until the reader
     has made it its active window: keys sent before then go astray."""
-    xdotool("windowfocus", "--sync", main_window_id())
+    session.focus()
     check(pump(PATIENCE, lambda: main.getState().contains(pyatspi.STATE_ACTIVE)),
           "the main window did not become active")
 
 
-def choose_from_menu(keyboard, main, key, result):
+def choose_from_menu(session, keyboard, main, key, result):
     """Opens the menu with Alt+L and picks the item whose access key is key,
     until result() finds what the item brings up, and returns that.
 
@@ -387,7 +471,7 @@ def choose_from_menu(keyboard, main, key, result):
         if attempt and came():
             return found[-1]
         if not showing():
-            focus(main)
+            focus(session, main)
             if not keyboard.type("alt+l") or not pump(PATIENCE / 2, showing):
                 continue
         keyboard.type(key)
@@ -396,11 +480,11 @@ def choose_from_menu(keyboard, main, key, result):
     raise Failure(f"the menu item {key!r} brought nothing up: the menu did not open or did not answer")
 
 
-def exit_question(app, main, hints, program):
+def exit_question(app, main, hints, program, session):
     # Opened from the keyboard, as a screen reader user opens it.
-    keyboard = Keyboard()
+    keyboard = session.keyboard()
     try:
-        box = choose_from_menu(keyboard, main, "i", lambda: find(app, pyatspi.ROLE_ALERT, "Figyelem:"))
+        box = choose_from_menu(session, keyboard, main, "i", lambda: find(app, pyatspi.ROLE_ALERT, "Figyelem:"))
     finally:
         keyboard.close()
     texts = [label.name for label in find_all(box, pyatspi.ROLE_LABEL)]
@@ -412,12 +496,6 @@ def exit_question(app, main, hints, program):
     check(pump(PATIENCE, lambda: hints.name == ""), "panel 0 keeps the exit text after No")
     check(program.poll() is None, "the reader ended after No")
     print("accessibility: the exit question and the status text read while it is open")
-
-
-def main_window_id():
-    found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{MAIN_TITLE}$"],
-                           check=True, capture_output=True, text=True, timeout=2 * PATIENCE)
-    return found.stdout.split()[0]
 
 
 def detail_window(app, grid, titles, poems):
@@ -451,10 +529,10 @@ def run(work):
     os.chmod(os.path.join(stand_in, "xdg-open"), 0o755)
 
     environment = {key: value for key, value in os.environ.items() if key != "BROWSER"}
-    environment.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
+    session = current_session()
+    environment.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM=session.platform,
                        LC_ALL="C.UTF-8", LANGUAGE="hu", PATH=stand_in + os.pathsep + os.environ["PATH"])
-    pointer = Pointer()
-    pointer.move(0, 0)
+    point_elsewhere(session)
     program = subprocess.Popen([EXECUTABLE], cwd=work, env=environment)
     try:
         desktop = pyatspi.Registry.getDesktop(0)
@@ -463,10 +541,10 @@ def run(work):
         changes = NameChanges()
         grid = read_titles(main)
         failure_box(desktop, work, environment)
-        hints = read_status_bar(main, grid, changes, pointer)
+        hints = read_status_bar(main, grid, changes, session)
         titles, poems = search(main, grid, changes)
         follow_links(main, opened_log)
-        exit_question(app, main, hints, program)
+        exit_question(app, main, hints, program, session)
         detail_window(app, grid, titles, poems)
     finally:
         if program.poll() is None:
@@ -479,9 +557,9 @@ def run(work):
     check(code == 0, f"the reader ended with {code}")
 
 
-buses = start_buses()
+buses = start_accessibility_bus()
 try:
-    import pyatspi  # reads the session bus address set above
+    import pyatspi  # finds the accessibility bus through the session bus
 
     with tempfile.TemporaryDirectory() as folder:
         run(folder)

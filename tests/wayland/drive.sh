@@ -66,6 +66,14 @@ _alive() {
 # to whatever had it.
 wl_focused() { wl_until "the focus on window $1" _active "$1"; }
 wl_gone() { wl_until "window $1 to close" _absent "$1"; }
+# Gives the window the keyboard focus, as a click on it or the keyboard of
+# the compositor does; wl_focused waits until it has it.
+wl_focus() { # handle
+  case $WAYLAND_SESSION in
+    sway) swaymsg -q "[con_id=$1] focus" ;;
+    *) fail "$WAYLAND_SESSION has no way to focus a window" ;;
+  esac
+}
 wl_geometry() { _line "$1" | awk '{ print $2, $3, $4 - $2, $5 - $3 }'; }
 
 # Keys through the virtual keyboard (wtype's arguments: -k Return,

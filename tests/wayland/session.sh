@@ -1,6 +1,7 @@
 #!/bin/sh
 # Usage: session.sh [--compositor sway|weston-in-sway|weston-headless]
-#                   [--vpointer PATH] [--size WxH] [--] COMMAND [ARG...]
+#                   [--vpointer PATH] [--size WxH] [--one-user]
+#                   [--] COMMAND [ARG...]
 #
 # Starts a headless Wayland compositor of its own, runs COMMAND as a native
 # Wayland client of it and ends with COMMAND's status. Everything started
@@ -26,17 +27,22 @@
 # sway refuses to run as root and neither compositor needs to: run as root
 # (as CI does), the compositors run as nobody, and the client, still root,
 # may open their socket whatever its owner. Anyone else runs both as
-# themselves.
+# themselves. With --one-user COMMAND runs as the compositors' user too, as
+# everything of a desktop session does: the session bus and the
+# accessibility bus it starts admit their own user only, and the
+# compositor's clients are that user's programs.
 set -eu
 
 compositor=sway
 vpointer=
 size=1280x1024
+one_user=''
 while [ $# -gt 0 ]; do
   case $1 in
     --compositor) compositor=$2; shift 2 ;;
     --vpointer) vpointer=$2; shift 2 ;;
     --size) size=$2; shift 2 ;;
+    --one-user) one_user=1; shift ;;
     --) shift; break ;;
     -*) echo "session.sh: unknown option $1" >&2; exit 2 ;;
     *) break ;;
@@ -225,12 +231,20 @@ export WAYLAND_SESSION="$compositor"
 export XDG_RUNTIME_DIR="$client_dir"
 export QT_QPA_PLATFORM=wayland
 export VPOINTER="$vpointer"
+as_client=''
+if [ -n "$one_user" ]; then
+  give_server "$client_dir"
+  as_client=$as_server
+  # The caller's home may be closed to the session's user.
+  export HOME="$client_dir"
+fi
 WAYLAND_TOOLS=$(cd "$(dirname "$0")" && pwd)
 export WAYLAND_TOOLS
 # WAYLAND_SOCKET, an inherited connection, would win over WAYLAND_DISPLAY.
 unset DISPLAY WAYLAND_SOCKET
 set +e
-"$@"
+# shellcheck disable=SC2086 # $as_client is a command prefix, or nothing
+$as_client "$@"
 status=$?
 set -e
 [ "$status" -eq 0 ] || show_logs=1

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QSinglePointEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -101,7 +102,7 @@ void HintDisplay::refresh()
     if (QApplication::activePopupWidget()
         || qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
         return;
-    QWidget *control = m_pointerOutside ? nullptr : widgetAt(QCursor::pos());
+    QWidget *control = m_pointerOutside ? nullptr : widgetAt(pointerPosition());
     if (control != m_hovered) {
         m_hovered = control;
         emit hoveredChanged(control);
@@ -110,6 +111,12 @@ void HintDisplay::refresh()
     for (const QObject *owner = control; owner && hint.isEmpty(); owner = owner->parent())
         hint = hintOf(owner);
     setCurrent(longPart(hint));
+}
+
+QPoint HintDisplay::pointerPosition() const
+{
+    const QPoint cursor = QCursor::pos();
+    return m_entered && m_entered->cursorThen == cursor ? m_entered->at : cursor;
 }
 
 void HintDisplay::setCurrent(const QString &text)
@@ -122,6 +129,15 @@ void HintDisplay::setCurrent(const QString &text)
 
 bool HintDisplay::eventFilter(QObject *watched, QEvent *event)
 {
+    // Wayland's cursor position follows the pointer's moves in our windows
+    // but not its enter: a pointer that jumps in, or a window mapped under
+    // it, is known only from the window system's own enter event.
+    if (event->spontaneous() && event->isSinglePointEvent()) {
+        if (event->type() == QEvent::Enter)
+            m_entered = {static_cast<QSinglePointEvent *>(event)->globalPosition().toPoint(), QCursor::pos()};
+        else if (event->type() == QEvent::MouseMove)
+            m_entered.reset();
+    }
     // A move inside the window the pointer is known to be in changes nothing:
     // every move is not worth a search for its window.
     const bool notedAlready = event->type() == QEvent::MouseMove && m_pointerIn;
@@ -135,6 +151,7 @@ bool HintDisplay::eventFilter(QObject *watched, QEvent *event)
         // Left the window it was last seen in; an enter into another window
         // of ours may come before or after this.
         m_pointerIn = nullptr;
+        m_entered.reset();
         m_pointerOutside = true;
     }
     switch (event->type()) {

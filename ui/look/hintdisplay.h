@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -49,6 +51,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Where the pointer entered a window while nothing newer is known (no
+    // move since, the platform's cursor position unchanged), or else the
+    // platform's cursor position.
+    QPoint pointerPosition() const;
     void setCurrent(const QString &text);
     void watchMenu(QMenu *menu);
 
@@ -59,6 +65,13 @@ private:
     // QCursor::pos() stays where the pointer left. Until a window reports
     // anything, the pointer's position alone decides.
     QPointer<QWidget> m_pointerIn;
+    // Where the pointer entered a window, and the platform's cursor
+    // position then; forgotten when the pointer moves or leaves.
+    struct Entered {
+        QPoint at;
+        QPoint cursorThen;
+    };
+    std::optional<Entered> m_entered;
     bool m_pointerOutside = false;
     QTimer m_afterInput;
 };
