@@ -10,6 +10,7 @@
 #include "messageboxes.h"
 #include "placement.h"
 #include "termination.h"
+#include "unmaximisable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,6 +65,7 @@ TForm1::TForm1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    shell::keepUnmaximised(*this);
     ui::assignAccessKeys(MainMenu1->actions());
     ui::applyDesignProperties(this);
     // These labels size themselves to their text.
