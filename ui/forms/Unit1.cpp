@@ -11,6 +11,7 @@
 #include "messageboxes.h"
 #include "placement.h"
 #include "termination.h"
+#include "unmaximisable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ TForm1::TForm1(QWidget *parent)
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     shell::keepExactSize(*this);
+    shell::keepUnmaximised(*this);
     ui::assignAccessKeys(MainMenu1->actions());
     ui::applyDesignProperties(this);
     // These labels size themselves to their text.

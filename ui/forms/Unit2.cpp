@@ -4,6 +4,7 @@
 #include "look/textmetrics.h"
 #include "exactsize.h"
 #include "placement.h"
+#include "unmaximisable.h"
 
 #include <QKeyEvent>
 #include <QWindow>
@@ -15,6 +16,7 @@ TForm2::TForm2(store::DataSource &source, QWidget *owner) : m_owner(owner)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     shell::keepExactSize(*this);
+    shell::keepUnmaximised(*this);
 
     BindSourceDB1 = new ui::BindSource(source, this);
     LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);

@@ -12,16 +12,24 @@ namespace ui {
 
 namespace {
 
+// The label Qt shows as the tooltip, while it is shown.
+QWidget *shownTooltip()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
 // Qt hides its tooltip 300 ms after it is asked to; ours goes in the same
 // frame as its reason (a key, a button, the pointer leaving, its time up).
 // The label Qt shows is taken down directly, and Qt makes a new one for the
 // next tooltip.
 void hideTooltipNow()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
-            window->hide();
-    }
+    if (QWidget *tooltip = shownTooltip())
+        tooltip->hide();
 }
 
 } // namespace
@@ -81,6 +89,13 @@ void TooltipController::show()
     m_instant = true;
     QToolTip::showText(QCursor::pos() + QPoint(0, 20), m_shownText, m_control, QRect(),
                        displayTimeMs);
+    // Qt's Wayland plugin gives the pointer the cursor of each window it
+    // creates, wherever the pointer is: the tooltip's new window would turn
+    // the link's hand into an arrow under the pointer. The tooltip wears
+    // the cursor of its control, which also stays when the pointer moves
+    // onto it.
+    if (QWidget *tooltip = shownTooltip())
+        tooltip->setCursor(m_control->cursor());
     m_expiry.start();
 }
 
