@@ -25,8 +25,8 @@ log=$work/reader.log
 WAYLAND_DEBUG=client LC_ALL=hu_HU.UTF-8 LANGUAGE= "$exe" 2>"$log" & reader=$!
 trap 'kill -TERM "$reader" 2>/dev/null; wait "$reader" 2>/dev/null; rm -rf "$work"' EXIT
 said() { grep -v '^\[' "$log" || true; }
-requests() { grep -c "^\[.*-> xdg_toplevel@[0-9]*\.$1()" "$log" || true; }
-presses() { grep -c '^\[.*wl_pointer@[0-9]*\.button(.*, 1)$' "$log" || true; }
+requests() { grep -c "^\[.*-> xdg_toplevel[@#][0-9]*\.$1()" "$log" || true; }
+presses() { grep -c '^\[.*wl_pointer[@#][0-9]*\.button(.*, 1)$' "$log" || true; }
 
 main=$(wl_window '^Vargorin összes költeménye:$' "$reader") || fail "the main window did not appear"
 wl_focused "$main" || fail "the main window did not get the focus"
