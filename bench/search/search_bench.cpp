@@ -28,7 +28,7 @@ constexpr double goal = 2.0;
 // A tab widget like the reader's page control, with the bare list as its
 // first page; a search is started from the second page, as in the reader.
 struct BarePages {
-    BarePages(const TForm1 &form)
+    explicit BarePages(const TForm1 &form)
     {
         pages.setFont(form.PageControl1->font());
         pages.resize(form.PageControl1->size());
