@@ -23,6 +23,8 @@ public:
         home();
     }
 
+    int rowsShown() const { return height() / m_pitch; }
+
     void home()
     {
         m_top = 0;
@@ -32,7 +34,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
-        const int rows = height() / m_pitch;
+        const int rows = rowsShown();
         m_top = std::max(0, std::min(m_top + (event->key() == Qt::Key_PageDown ? rows : 1),
                                      int(m_titles.size()) - rows));
         update();
