@@ -12,13 +12,13 @@ namespace shell {
 namespace {
 
 // Qt's own Wayland title bar asks for the maximised state straight from its
-// button (and from a double-click on the title), past the widget and any
-// filter. A compositor that checks its configures (weston, as GNOME's) ends
-// the connection when the picture after a maximised configure is not of the
-// configured size, which a fixed size forbids. Nor can the request be taken
-// back before the answer: Qt forwards a request for the normal state only
-// once the maximised one is applied, and the compositor drops it until a
-// picture in the maximised state has been committed.
+// button, past the widget and any filter. A compositor that checks its
+// configures (weston, as GNOME's) ends the connection when the picture after
+// a maximised configure is not of the configured size, which a fixed size
+// forbids. Nor can the request be taken back before the answer: Qt forwards
+// a request for the normal state only once the maximised one is applied, and
+// the compositor drops it until a picture in the maximised state has been
+// committed.
 // So the window takes the maximised configure at the compositor's size and
 // gives it back at once:
 //   1. the request (QWindow::windowStateChanged comes synchronously inside

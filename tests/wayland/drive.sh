@@ -88,6 +88,36 @@ wl_pointer() {
   WAYLAND_DISPLAY=$WAYLAND_INPUT_DISPLAY "$VPOINTER" "$@"
 }
 
+# The reader's side of the protocol (its stderr under WAYLAND_DEBUG=client),
+# where a script keeps one: READER_LOG names the file. weston 14 gives the
+# pointer to the window under it only when it next repaints, so a button
+# pressed at once after the pointer came to another window goes to nobody.
+# With the log, a click waits until the reader has been told where the
+# pointer is; without it, the buttons follow the move at once.
+READER_LOG=${READER_LOG:-}
+# What the reader said, without its protocol lines.
+reader_said() { [ -z "$READER_LOG" ] || grep -v '^\[' "$READER_LOG" || true; }
+# Whether the last pointer position the reader was told of is X Y of a window.
+_told_at() { # x y (of the window)
+  grep '^\[.*wl_pointer[@#][0-9]*\.\(enter\|motion\)(' "$READER_LOG" | tail -n 1 |
+    grep -q "[ (]$1\.0*, $2\.0*)\$"
+}
+# Moves the pointer to X Y of the screen, over the given window, and sends
+# the steps there (click left ...).
+wl_click() { # handle x y steps...
+  _x=$2 _y=$3
+  _origin=$(_line "$1" | awk '{ print $2, $3 }')
+  shift 3
+  if [ -z "$READER_LOG" ]; then
+    wl_pointer move "$_x" "$_y" "$@"
+    return
+  fi
+  wl_pointer move "$_x" "$_y"
+  wl_until "the pointer at $_x,$_y" _told_at $((_x - ${_origin% *})) $((_y - ${_origin#* })) ||
+    fail "the reader was not told of the pointer at $_x,$_y; it said: $(reader_said)"
+  wl_pointer "$@"
+}
+
 # Asks the window to close, as its title bar's close button does.
 wl_close() { # handle
   case $WAYLAND_SESSION in
@@ -107,9 +137,10 @@ wl_title_button() { # handle close|maximise|minimise
     minimise) _from_right=61 ;;
     *) fail "no title-bar button called $2" ;;
   esac
+  _handle=$1
   set -- $(_line "$1")
   [ $# -ge 5 ] || fail "no window to click a title-bar button of"
-  wl_pointer move $(( $4 - _from_right )) $(( $3 + 15 )) click left
+  wl_click "$_handle" $(( $4 - _from_right )) $(( $3 + 15 )) click left
 }
 
 # A PNG of the whole output, or of one window.
