@@ -45,10 +45,28 @@ focus() {
 press() { focus "$1"; xdotool key --delay 50 "$2"; }
 
 # Starts openbox and waits until it manages the screen.
+# On a loaded machine openbox now and then could not open a display that
+# the X server was serving; it is started again when it ends without having
+# taken the screen.
 start_window_manager() {
-  openbox "$@" &
-  await 60 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" \
-    || fail "openbox did not start"
+  local attempt=0 wm
+  await 60 sh -c 'xdpyinfo >/dev/null 2>&1' || fail "the X server on $DISPLAY does not answer"
+  while [ "$attempt" -lt 3 ]; do
+    attempt=$((attempt + 1))
+    openbox "$@" & wm=$!
+    await 60 managed_or_ended "$wm" || break
+    managing && return 0
+    echo "openbox ended without taking the screen (attempt $attempt)" >&2
+  done
+  fail "openbox did not start"
+}
+managing() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# An ended child that the shell has not waited for yet is a zombie.
+managed_or_ended() {
+  managing && return 0
+  local state
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null) || return 0
+  [ "${state%% *}" = Z ]
 }
 
 # open_menu WINDOW PID: opens the menu of WINDOW (of process PID) with Alt+L
