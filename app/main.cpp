@@ -1,5 +1,6 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
+#include "heap.h"
 #include "look/fonts.h"
 #include "shutdownnotice.h"
 #include "termination.h"
@@ -10,7 +11,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
 
 // The reader takes no arguments: Qt gets the program's name alone, so options
 // Qt would otherwise read from the command line (-style, -stylesheet,
@@ -21,13 +21,7 @@ int main(int, char *argv[])
     // A file size limit must turn into a failed write that start-up reports,
     // not into a signal that kills the reader.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Start-up builds and drops large blocks (the font list, the window
-    // icon's pixels, the long poem as the engine hands it over). Kept in the
-    // heap instead of going back to the system, their pages are reused as
-    // they are; handed back, each page would be faulted in and zeroed anew
-    // by the next block.
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
-    mallopt(M_TRIM_THRESHOLD, 8 << 20);
+    shell::keepFreedBlocksInHeap();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 

@@ -5,10 +5,9 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "benchtable.h"
-#include "look/fonts.h"
+#include "readerapplication.h"
 #include "termination.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -42,8 +41,7 @@ double millisecondsOf(QWidget &painted, Step step)
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    ui::registerLayoutFonts();
+    ReaderApplication application(argc, argv);
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
 

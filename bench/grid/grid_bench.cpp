@@ -7,10 +7,8 @@
 #include "barelist.h"
 #include "benchtable.h"
 #include "gridwindow.h"
+#include "readerapplication.h"
 
-#include "look/fonts.h"
-
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QPainter>
@@ -93,8 +91,7 @@ void compare(const char *what, int steps, Qt::Key key, GridWindow &grid, BareLis
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    ui::registerLayoutFonts();
+    ReaderApplication application(argc, argv);
 
     GridWindow grid(poems);
     grid.window.show();

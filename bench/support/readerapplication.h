@@ -1,14 +1,16 @@
 #pragma once
 
+#include "heap.h"
 #include "look/fonts.h"
 
 #include <QApplication>
 
-// The application prepared as the reader's own main prepares it: the layout
-// fonts, and no quitting when some last window closes.
+// The application prepared as the reader's own main prepares it: the heap,
+// the layout fonts, and no quitting when some last window closes.
 class ReaderApplication final : public QApplication {
 public:
-    ReaderApplication(int &argc, char **argv) : QApplication(argc, argv)
+    // The heap is set before QApplication makes its first blocks.
+    ReaderApplication(int &argc, char **argv) : QApplication((shell::keepFreedBlocksInHeap(), argc), argv)
     {
         setQuitOnLastWindowClosed(false);
         ui::registerLayoutFonts();
