@@ -95,8 +95,12 @@ wl_pointer() {
 # With the log, a click waits until the reader has been told where the
 # pointer is; without it, the buttons follow the move at once.
 READER_LOG=${READER_LOG:-}
-# What the reader said, without its protocol lines.
-reader_said() { [ -z "$READER_LOG" ] || grep -v '^\[' "$READER_LOG" || true; }
+# What the reader said into READER_LOG, or into the file given, without its
+# protocol lines.
+reader_said() { # [file]
+  _said_in=${1:-$READER_LOG}
+  [ -z "$_said_in" ] || grep -v '^\[' "$_said_in" || true
+}
 # Whether the last pointer position the reader was told of is X Y of a window.
 _told_at() { # x y (of the window)
   grep '^\[.*wl_pointer[@#][0-9]*\.\(enter\|motion\)(' "$READER_LOG" | tail -n 1 |

@@ -51,12 +51,12 @@ main_title='^Vargorin összes költeménye:$'
 echo "wayland smoke ($WAYLAND_SESSION): start-up"
 # Under weston, clicks on the title bars wait on the reader's protocol log
 # (drive.sh); what it says is the rest of its standard error.
+protocol=''
 if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
   READER_LOG=$work/first.err
-  export WAYLAND_DEBUG=client
+  protocol=client
 fi
-LC_ALL=hu_HU.UTF-8 LANGUAGE= "$exe" 2>"$work/first.err" & first=$!; started "$first"
-unset WAYLAND_DEBUG
+WAYLAND_DEBUG=$protocol LC_ALL=hu_HU.UTF-8 LANGUAGE= "$exe" 2>"$work/first.err" & first=$!; started "$first"
 main=$(wl_window "$main_title" "$first") || fail "main window with app id $APP_ID did not appear"
 cmp -s Vargorin.db "$carried" || fail "working copy missing or differs from the carried database"
 wl_until "the window drawn" drawn "$main" || fail "the main window stayed blank"
@@ -121,14 +121,14 @@ if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
 fi
 
 echo "wayland smoke ($WAYLAND_SESSION): closed through the compositor, answered Igen"
-wl_focused "$main" || fail "the main window did not get the focus back; the reader said: $(grep -v "^\[" "$work/first.err")"
+wl_focused "$main" || fail "the main window did not get the focus back; the reader said: $(reader_said "$work/first.err")"
 wl_close "$main"
-question=$(wl_window '^Figyelem:$' "$first") || fail "no exit question; the reader said: $(grep -v "^\[" "$work/first.err")"
+question=$(wl_window '^Figyelem:$' "$first") || fail "no exit question; the reader said: $(reader_said "$work/first.err")"
 wl_focused "$question" || fail "the exit question never got the focus"
 wl_keys -M alt i -m alt
 wait_exit "$first" 0
 [ ! -e Vargorin.db ] || fail "working copy left behind after a confirmed exit"
-! grep -v '^\[' "$work/first.err" | grep -i 'error\|hiba' || fail "the reader reported an error"
+! reader_said "$work/first.err" | grep -i 'error\|hiba' || fail "the reader reported an error"
 
 echo "wayland smoke ($WAYLAND_SESSION): shutdown notice ends at once and keeps the copy"
 LC_ALL=hu_HU.UTF-8 LANGUAGE= "$exe" & third=$!; started "$third"

@@ -4,10 +4,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
-#include <QSinglePointEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSinglePointEvent>
 #include <QWidget>
 #include <QWindow>
 
