@@ -1,9 +1,9 @@
 #include "messageboxes.h"
 
 #include "apptitle.h"
-#include "exactsize.h"
 #include "placement.h"
 #include "termination.h"
+#include "windowframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,7 +22,7 @@ int runBox(QMessageBox &box)
 {
     if (Termination::current().isRequested())
         return -1;
-    keepExactSize(box);
+    frameFixedWindow(box);
     return box.exec();
 }
 

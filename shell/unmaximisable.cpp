@@ -1,7 +1,6 @@
 #include "unmaximisable.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLayout>
 #include <QPointer>
 #include <QWidget>
@@ -112,8 +111,7 @@ private:
 
 void keepUnmaximised(QWidget &window)
 {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        new MaximiseRefusal(window);
+    new MaximiseRefusal(window);
 }
 
 } // namespace shell

@@ -131,20 +131,29 @@ wl_close() { # handle
   esac
 }
 
-# Where weston draws no title bar, Qt's own does: 30 px high, its buttons
-# 18 px square with 4 px between them, close 8 px in from the right edge,
-# then maximise, then minimise. Clicks one of them.
-wl_title_button() { # handle close|maximise|minimise
-  case $2 in
-    close) _from_right=17 ;;
-    maximise) _from_right=39 ;;
-    minimise) _from_right=61 ;;
-    *) fail "no title-bar button called $2" ;;
+# Where the compositor draws no title bar (weston), the reader draws its own
+# inside a 1 px frame line: 30 px high, its buttons 24 px square with 2 px
+# between them and 3 px in from the bar's right end: close, then maximise,
+# then minimise. A window's contents begin FRAME_LEFT, FRAME_TOP in.
+FRAME_LEFT=1
+FRAME_TOP=31
+# Where the middle of a title-bar button is, from the window's right edge
+# and top.
+_title_button_at() { # close|maximise|minimise
+  case $1 in
+    close) echo 16 16 ;;
+    maximise) echo 42 16 ;;
+    minimise) echo 68 16 ;;
+    *) fail "no title-bar button called $1" ;;
   esac
+}
+# Clicks one of the title-bar buttons.
+wl_title_button() { # handle close|maximise|minimise
+  _at=$(_title_button_at "$2")
   _handle=$1
   set -- $(_line "$1")
   [ $# -ge 5 ] || fail "no window to click a title-bar button of"
-  wl_click "$_handle" $(( $4 - _from_right )) $(( $3 + 15 )) click left
+  wl_click "$_handle" $(( $4 - ${_at% *} )) $(( $3 + ${_at#* } )) click left
 }
 
 # A PNG of the whole output, or of one window.

@@ -82,7 +82,7 @@ if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
   echo "wayland smoke ($WAYLAND_SESSION): the detail window stays above the main window, which takes no input"
   geometry=$(wl_geometry "$main")
   set -- $(_line "$main")
-  row_x=$(( $2 + 3 + 120 )) row_y=$(( $3 + 30 + 132 ))
+  row_x=$(( $2 + FRAME_LEFT + 120 )) row_y=$(( $3 + FRAME_TOP + 132 ))
   # Two clicks too far apart on a busy machine are no double-click: tried
   # again, a few times.
   detail=
@@ -101,7 +101,8 @@ if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
   set -- $(_line "$main")
   click_at=
   for x in 30 120 300 500 640; do
-    outside_detail $(( $2 + 3 + x )) $(( $3 + 30 + 186 )) && { click_at="$(( $2 + 3 + x )) $(( $3 + 30 + 186 ))"; break; }
+    at="$(( $2 + FRAME_LEFT + x )) $(( $3 + FRAME_TOP + 186 ))"
+    outside_detail $at && { click_at=$at; break; }
   done
   [ -n "$click_at" ] || fail "the detail window covers the whole grid"
   wl_screenshot "$work/detail-before.png" "$detail"
@@ -112,7 +113,7 @@ if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
   wl_until "the text selected" changed || fail "Ctrl+A selected nothing in the detail window"
   _active "$detail" || fail "the main window came above the detail window"
   # The title, above the text box, shows the same record.
-  same_title() { convert "$1" -crop "+3+30" +repage -crop "410x73+0+0" +repage rgb:-; }
+  same_title() { convert "$1" -crop "+$FRAME_LEFT+$FRAME_TOP" +repage -crop "410x73+0+0" +repage rgb:-; }
   [ "$(same_title "$work/detail-before.png" | md5sum)" = "$(same_title "$work/detail-after.png" | md5sum)" ] ||
     fail "a click on the main window moved the record"
   wl_close "$detail"

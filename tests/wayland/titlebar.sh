@@ -1,18 +1,17 @@
 #!/bin/sh
 # Usage: session.sh --compositor weston-in-sway --vpointer VPOINTER -- \
 #          sh titlebar.sh EXECUTABLE
-# Under weston the title bar that Qt draws for the reader offers a maximise
-# button whatever the window's flags. A click on it makes Qt ask for the
-# maximised state and acknowledge weston's maximised configure; a picture at
-# the fixed size after it would end the connection ("xdg_surface geometry
-# ... does not match the configured maximized state") and the reader with
-# status 1, without the exit question. The reader takes the maximised state
-# and gives it back at once.
-# Qt's title bar takes a double-click on the title as two starts of a move,
-# not as a maximise; nothing may come of it either.
-# Passes when, after a click on the maximise button and a double-click on
-# the title, the reader still answers the close request with the exit
-# question, at its old size and place, having reported no error.
+# weston, as GNOME, leaves title bars to the program, and Qt's own would
+# offer minimise and maximise whatever the window's flags; a maximise of the
+# fixed-size window ended the connection ("xdg_surface geometry ... does not
+# match the configured maximized state") and the reader without the exit
+# question. The reader draws its own title bars there, with the buttons its
+# windows list and no more.
+# Passes when the main window's bar offers minimise, a disabled maximise
+# that does nothing, and close, which asks the exit question; a double-click
+# on the title does nothing and a drag on it moves the window; the detail
+# window's bar offers close alone; minimise asks the compositor to minimise;
+# and the reader reported no error.
 set -eu
 exe=$1
 . "$(dirname "$0")/drive.sh"
@@ -21,37 +20,89 @@ exe=$1
 work=$(mktemp -d)
 cd "$work"
 # The reader's side of the protocol tells drive.sh where the pointer is, and
-# this script when a click has been handled and the maximised state given
-# back, which the window's place alone cannot: it looks the same before the
-# click is handled as after.
+# this script which requests the reader made and when a click has been
+# handled, which the window's place alone cannot: it looks the same before
+# the click is handled as after.
 log=$work/reader.log
 READER_LOG=$log
 WAYLAND_DEBUG=client LC_ALL=hu_HU.UTF-8 LANGUAGE= "$exe" 2>"$log" & reader=$!
 trap 'kill -TERM "$reader" 2>/dev/null; wait "$reader" 2>/dev/null; rm -rf "$work"' EXIT
-requests() { grep -c "^\[.*-> xdg_toplevel[@#][0-9]*\.$1()" "$log" || true; }
+requests() { grep -c "^\[.*-> xdg_toplevel[@#][0-9]*\.$1(" "$log" || true; }
 presses() { grep -c '^\[.*wl_pointer[@#][0-9]*\.button(.*, 1)$' "$log" || true; }
 main=$(wl_window '^Vargorin összes költeménye:$' "$reader") || fail "the main window did not appear"
 wl_focused "$main" || fail "the main window did not get the focus"
 geometry=$(wl_geometry "$main")
 
-# Settled once the reader has taken the given number of presses, gave back
-# every maximised state it asked for, and its window is where it was.
+# The number of colours where a title-bar button of the window would be: one
+# where the bar is bare.
+colours_at_button() { # handle close|maximise|minimise
+  wl_screenshot "$work/window.png" "$1" || return 1
+  set -- "$1" $(_title_button_at "$2")
+  convert "$work/window.png" -gravity NorthEast -crop "20x20+$(( $2 - 10 ))+$(( $3 - 10 ))" +repage -format %k info:
+}
+painted() { [ "$(colours_at_button "$1" minimise)" -gt 1 ] && [ "$(colours_at_button "$1" close)" -gt 1 ]; }
+wl_until "the main window's title bar painted" painted "$main" ||
+  fail "no minimise and close buttons on the main window's title bar"
+
+# Settled once the reader has taken the given number of presses and its
+# window is where it was.
 settled() { # presses
   _alive "$reader" || { _deadline=0; return 1; }
-  [ "$(presses)" -ge "$1" ] && [ "$(requests set_maximized)" = "$(requests unset_maximized)" ] &&
-    [ "$(wl_geometry "$main")" = "$geometry" ]
+  [ "$(presses)" -ge "$1" ] && [ "$(wl_geometry "$main")" = "$geometry" ]
 }
 pressed=$(presses)
 wl_title_button "$main" maximise
-wl_until "the maximise button handled" eval '[ "$(requests set_maximized)" -ge 1 ] && settled $((pressed + 1))' ||
+wl_until "the maximise button handled" settled $((pressed + 1)) ||
   fail "the maximise button left the window at $(wl_geometry "$main") (was $geometry); the reader said: $(reader_said)"
 set -- $(_line "$main")
+title_x=$(( ($2 + $4) / 2 )) title_y=$(( $3 + 16 ))
 pressed=$(presses)
-wl_click "$main" $(( ($2 + $4) / 2 )) $(( $3 + 15 )) click left click left
+wl_click "$main" $title_x $title_y click left click left
 wl_until "the double-click handled" settled $((pressed + 2)) ||
   fail "a double-click on the title left the window at $(wl_geometry "$main") (was $geometry); the reader said: $(reader_said)"
-wl_close "$main"
-wl_window '^Figyelem:$' "$reader" >/dev/null || fail "no exit question; the reader said: $(reader_said)"
+[ "$(requests set_maximized)" = 0 ] || fail "the reader asked to be maximised"
+
+echo "titlebar: a drag on the title moves the window"
+set -- $geometry
+moved="$(( $1 + 40 )) $(( $2 + 30 )) $3 $4"
+at_moved() { [ "$(wl_geometry "$main")" = "$moved" ]; }
+wl_click "$main" $title_x $title_y press left
+wl_until "the move started" eval '[ "$(requests move)" -ge 1 ]' || fail "a press on the title started no move"
+wl_pointer move $(( title_x + 40 )) $(( title_y + 30 )) release left
+wl_until "the window moved" at_moved || fail "the window is at $(wl_geometry "$main") after the drag, not $moved"
+geometry=$moved
+
+echo "titlebar: close asks the exit question"
+wl_title_button "$main" close
+question=$(wl_window '^Figyelem:$' "$reader") || fail "no exit question; the reader said: $(reader_said)"
+wl_focused "$question" || fail "the exit question never got the focus"
+wl_keys -M alt n -m alt
+wl_gone "$question" || fail "Nem did not close the exit question"
 [ "$(wl_geometry "$main")" = "$geometry" ] || fail "the main window is $(wl_geometry "$main"), was $geometry"
+
+echo "titlebar: the detail window offers close alone"
+wl_focused "$main" || fail "the main window did not get the focus back"
+set -- $(_line "$main")
+detail=
+for attempt in 1 2 3; do
+  wl_pointer move $(( $2 + FRAME_LEFT + 120 )) $(( $3 + FRAME_TOP + 132 )) click left click left
+  detail=$(wl_window '^ Találat:$' "$reader") && break
+done
+[ -n "$detail" ] || fail "a double-click on a title opened no detail window"
+wl_focused "$detail" || fail "the detail window is not the active one"
+wl_until "the detail window's title bar painted" eval '[ "$(colours_at_button "$detail" close)" -gt 1 ]' ||
+  fail "no close button on the detail window's title bar"
+for button in maximise minimise; do
+  [ "$(colours_at_button "$detail" $button)" = 1 ] || fail "the detail window's title bar shows a $button button"
+done
+wl_title_button "$detail" close
+wl_gone "$detail" || fail "the detail window's close button did not close it"
+
+echo "titlebar: minimise"
+wl_focused "$main" || fail "the main window did not get the focus back"
+wl_title_button "$main" minimise
+wl_until "the minimise asked for" eval '[ "$(requests set_minimized)" -ge 1 ]' ||
+  fail "the minimise button asked the compositor for nothing"
+_alive "$reader" || fail "the reader ended"
 ! reader_said | grep -i 'error\|hiba' || fail "the reader reported an error"
 echo "titlebar: passed"

@@ -6,12 +6,11 @@
 #include "look/carriedart.h"
 #include "forms/designproperties.h"
 #include "look/textmetrics.h"
-#include "exactsize.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
 #include "placement.h"
 #include "termination.h"
-#include "unmaximisable.h"
+#include "windowframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -66,8 +65,7 @@ TForm1::TForm1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    shell::keepExactSize(*this);
-    shell::keepUnmaximised(*this);
+    shell::frameFixedWindow(*this);
     ui::assignAccessKeys(MainMenu1->actions());
     ui::applyDesignProperties(this);
     // These labels size themselves to their text.

@@ -2,9 +2,8 @@
 
 #include "forms/designproperties.h"
 #include "look/textmetrics.h"
-#include "exactsize.h"
 #include "placement.h"
-#include "unmaximisable.h"
+#include "windowframe.h"
 
 #include <QKeyEvent>
 #include <QWindow>
@@ -15,8 +14,7 @@ TForm2::TForm2(store::DataSource &source, QWidget *owner) : m_owner(owner)
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    shell::keepExactSize(*this);
-    shell::keepUnmaximised(*this);
+    shell::frameFixedWindow(*this);
 
     BindSourceDB1 = new ui::BindSource(source, this);
     LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);
