@@ -1,6 +1,7 @@
 #!/bin/sh
 # Renders the README's screenshots from the real reader: under Xvfb, and as a
-# native Wayland client of a headless sway (tests/wayland/session.sh).
+# native Wayland client of a headless sway and of weston
+# (tests/wayland/session.sh).
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (after ./test.sh has built it)
 set -eu
 cd "$(dirname "$0")/.."
@@ -71,5 +72,24 @@ done
 SHOOT
 sh tests/wayland/session.sh --compositor sway --vpointer "$vpointer" --size 1920x1600 \
   -- sh "$work/shoot-wayland.sh"
+# Under weston, which leaves title bars to the program, the reader's own:
+# the main window, and the detail window in front of it.
+cat > "$work/shoot-weston.sh" <<SHOOT
+set -eu
+. "\$WAYLAND_TOOLS/drive.sh"
+cd "$work"
+"$exe" & reader=\$!
+main=\$(wl_window '^Vargorin összes költeménye:\$' \$reader)
+wl_focused "\$main"
+sleep 1.2; wl_screenshot "$out/wayland-weston-index.png" "\$main"
+set -- \$(_line "\$main")
+wl_pointer move \$(( \$2 + FRAME_LEFT + 120 )) \$(( \$3 + FRAME_TOP + 132 )) click left click left
+detail=\$(wl_window '^ Találat:\$' \$reader)
+wl_focused "\$detail"
+sleep 1.2; wl_screenshot "$out/wayland-weston-detail.png" "\$detail"
+kill -TERM \$reader; wait \$reader || true
+SHOOT
+sh tests/wayland/session.sh --compositor weston-in-sway --vpointer "$vpointer" \
+  -- sh "$work/shoot-weston.sh"
 rm -rf "$work"
 echo "screenshots written to $out"

@@ -134,9 +134,12 @@ wl_close() { # handle
 # Where the compositor draws no title bar (weston), the reader draws its own
 # inside a 1 px frame line: 30 px high, its buttons 24 px square with 2 px
 # between them and 3 px in from the bar's right end: close, then maximise,
-# then minimise. A window's contents begin FRAME_LEFT, FRAME_TOP in.
-FRAME_LEFT=1
-FRAME_TOP=31
+# then minimise. A window's contents begin FRAME_LEFT, FRAME_TOP in; sway
+# draws its title bars and borders outside the window.
+case $WAYLAND_SESSION in
+  weston-*) FRAME_LEFT=1 FRAME_TOP=31 ;;
+  *) FRAME_LEFT=0 FRAME_TOP=0 ;;
+esac
 # Where the middle of a title-bar button is, from the window's right edge
 # and top.
 _title_button_at() { # close|maximise|minimise

@@ -60,6 +60,10 @@ WAYLAND_DEBUG=$protocol LC_ALL=hu_HU.UTF-8 LANGUAGE= "$exe" 2>"$work/first.err" 
 main=$(wl_window "$main_title" "$first") || fail "main window with app id $APP_ID did not appear"
 cmp -s Vargorin.db "$carried" || fail "working copy missing or differs from the carried database"
 wl_until "the window drawn" drawn "$main" || fail "the main window stayed blank"
+# A frame of the reader's own where the compositor draws none, and none
+# where it does.
+set -- $(wl_geometry "$main")
+[ "$3" = $(( 702 + 2 * FRAME_LEFT )) ] || fail "the main window is $3 wide; its frame is not the one expected"
 if [ -n "${SMOKE_SCREENSHOT:-}" ]; then cp "$work/window.png" "$SMOKE_SCREENSHOT"; fi
 
 echo "wayland smoke ($WAYLAND_SESSION): a second reader in the same folder"
@@ -95,6 +99,8 @@ if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
   wl_until "the detail window drawn" drawn "$detail" || fail "the detail window stayed blank"
   detail_geometry=$(wl_geometry "$detail")
   set -- $detail_geometry
+  [ "$3x$4" = "$(( 410 + 2 * FRAME_LEFT ))x$(( 490 + FRAME_TOP + FRAME_LEFT ))" ] ||
+    fail "the detail window is $3x$4; its frame is not the one expected"
   detail_x1=$1 detail_y1=$2 detail_x2=$(( $1 + $3 )) detail_y2=$(( $2 + $4 ))
   outside_detail() { [ "$1" -lt "$detail_x1" ] || [ "$1" -ge "$detail_x2" ] || [ "$2" -lt "$detail_y1" ] || [ "$2" -ge "$detail_y2" ]; }
   # Another title of the grid, at a point the detail window leaves bare.
