@@ -1,9 +1,11 @@
 #include "drawntitlebar.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
@@ -22,9 +24,12 @@ constexpr int iconSize = 16;
 constexpr int titleIndent = 8;
 constexpr double glyphSize = 10;
 
+enum class Glyph { minimise, maximise, close };
+
 // The bar across the top of the window: its title, its icon where it is a
-// main window (dialogs show none), and its buttons. The colours tell the
-// active window from the others.
+// main window (dialogs show none), its buttons and its window menu, which
+// offer the same commands. The colours tell the active window from the
+// others.
 class DrawnTitleBar final : public QWidget {
 public:
     DrawnTitleBar(QWidget &window, Qt::WindowFlags flags);
@@ -42,36 +47,36 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        // The compositor moves the window from here on, following the pointer.
-        if (event->button() == Qt::LeftButton && m_window.windowHandle())
-            m_window.windowHandle()->startSystemMove();
-        event->accept();
-    }
+    void mousePressEvent(QMouseEvent *event) override;
     // The window's size is fixed: a double-click on the title does nothing
     // (QWidget would take it for a second press).
     void mouseDoubleClickEvent(QMouseEvent *event) override { event->accept(); }
 
 private:
-    void addButton(QHBoxLayout &row, class TitleBarButton *button);
+    QAction *addCommand(const QString &name, Glyph glyph, QHBoxLayout &row);
+    QRect iconPlace() const { return {titleIndent, (height() - iconSize) / 2, iconSize, iconSize}; }
+    void showMenu(const QPoint &globalPosition) { m_menu->popup(globalPosition); }
 
     QWidget &m_window;
+    QMenu *m_menu;
     QWidget *m_firstButton = nullptr;
     bool m_showsIcon;
 };
 
-enum class Glyph { minimise, maximise, close };
-
+// A title-bar button of one of the bar's commands: it shows the command's
+// name to the screen reader and as its tooltip, and is enabled as it is.
 class TitleBarButton final : public QAbstractButton {
 public:
-    TitleBarButton(Glyph glyph, const QString &name, DrawnTitleBar &bar) : QAbstractButton(&bar), m_glyph(glyph), m_bar(bar)
+    TitleBarButton(QAction &command, Glyph glyph, DrawnTitleBar &bar)
+        : QAbstractButton(&bar), m_glyph(glyph), m_bar(bar)
     {
         setFocusPolicy(Qt::NoFocus);
         setFixedSize(buttonSize, buttonSize);
         setAttribute(Qt::WA_Hover);
-        setAccessibleName(name);
-        setToolTip(name);
+        setAccessibleName(command.text());
+        setToolTip(command.text());
+        setEnabled(command.isEnabled());
+        connect(this, &QAbstractButton::clicked, &command, &QAction::trigger);
     }
 
 protected:
@@ -109,7 +114,8 @@ private:
 };
 
 DrawnTitleBar::DrawnTitleBar(QWidget &window, Qt::WindowFlags flags)
-    : QWidget(&window), m_window(window), m_showsIcon((flags & Qt::WindowType_Mask) == Qt::Window)
+    : QWidget(&window), m_window(window), m_menu(new QMenu(this)),
+      m_showsIcon((flags & Qt::WindowType_Mask) == Qt::Window)
 {
     setObjectName(QStringLiteral("drawnTitleBar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -122,26 +128,52 @@ DrawnTitleBar::DrawnTitleBar(QWidget &window, Qt::WindowFlags flags)
     // As a fixed-size window with a minimise box shows it: maximise beside
     // it, disabled.
     if (flags.testFlag(Qt::WindowMinimizeButtonHint)) {
-        auto *minimise = new TitleBarButton(Glyph::minimise, QStringLiteral("Kis méret"), *this);
-        connect(minimise, &QAbstractButton::clicked, &window, &QWidget::showMinimized);
-        addButton(*row, minimise);
-        auto *maximise = new TitleBarButton(Glyph::maximise, QStringLiteral("Teljes méret"), *this);
-        maximise->setEnabled(false);
-        addButton(*row, maximise);
+        connect(addCommand(QStringLiteral("Kis méret"), Glyph::minimise, *row), &QAction::triggered, &window,
+                &QWidget::showMinimized);
+        addCommand(QStringLiteral("Teljes méret"), Glyph::maximise, *row);
     }
     if (flags.testFlag(Qt::WindowCloseButtonHint)) {
-        auto *close = new TitleBarButton(Glyph::close, QStringLiteral("Bezárás"), *this);
+        if (!m_menu->isEmpty())
+            m_menu->addSeparator();
+        QAction *close = addCommand(QStringLiteral("Bezárás"), Glyph::close, *row);
         // Closed as by the window system: the window's close handler decides.
-        connect(close, &QAbstractButton::clicked, &window, &QWidget::close);
-        addButton(*row, close);
+        connect(close, &QAction::triggered, &window, &QWidget::close);
+        // The keys a window manager would take, for a compositor that
+        // leaves them to the window (one that takes them sends a close).
+        close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+        window.addAction(close);
     }
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Space));
+    connect(menuKey, &QAction::triggered, this, [this] { showMenu(mapToGlobal(rect().bottomLeft())); });
+    window.addAction(menuKey);
 }
 
-void DrawnTitleBar::addButton(QHBoxLayout &row, TitleBarButton *button)
+// A command of the window menu with its button on the bar. Maximise stays
+// disabled: the window's size is fixed.
+QAction *DrawnTitleBar::addCommand(const QString &name, Glyph glyph, QHBoxLayout &row)
 {
+    QAction *command = m_menu->addAction(name);
+    command->setEnabled(glyph != Glyph::maximise);
+    auto *button = new TitleBarButton(*command, glyph, *this);
     row.addWidget(button);
     if (!m_firstButton)
         m_firstButton = button;
+    return command;
+}
+
+void DrawnTitleBar::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::RightButton)
+        showMenu(event->globalPosition().toPoint());
+    else if (event->button() != Qt::LeftButton)
+        return;
+    else if (m_showsIcon && iconPlace().contains(event->position().toPoint()))
+        showMenu(mapToGlobal(iconPlace().bottomLeft()));
+    // The compositor moves the window from here on, following the pointer.
+    else if (m_window.windowHandle())
+        m_window.windowHandle()->startSystemMove();
 }
 
 void DrawnTitleBar::paintEvent(QPaintEvent *)
@@ -150,9 +182,8 @@ void DrawnTitleBar::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), background());
     int left = titleIndent;
     if (m_showsIcon && !m_window.windowIcon().isNull()) {
-        const QRect place(left, (height() - iconSize) / 2, iconSize, iconSize);
-        m_window.windowIcon().paint(&painter, place);
-        left = place.right() + 1 + titleIndent / 2;
+        m_window.windowIcon().paint(&painter, iconPlace());
+        left = iconPlace().right() + 1 + titleIndent / 2;
     }
     const int right = m_firstButton ? m_firstButton->geometry().left() - titleIndent : width() - titleIndent;
     const QRect titleArea(left, 0, std::max(0, right - left), height());

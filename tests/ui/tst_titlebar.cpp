@@ -8,6 +8,7 @@
 #include "testmain.h"
 
 #include <QAbstractButton>
+#include <QMenu>
 #include <QTest>
 
 namespace {
@@ -102,6 +103,31 @@ private slots:
         QCOMPARE(watcher.seen().front().caption, QStringLiteral("Figyelem:"));
         QVERIFY(form().isVisible());
         QVERIFY(!m_program->termination.isRequested());
+    }
+
+    // The window menu, opened by a right-click on the bar, offers the bar's
+    // commands; Alt+F4 closes as the close button does.
+    void windowMenuAndAltF4()
+    {
+        QTest::mouseClick(barOf(form()), Qt::RightButton, {}, QPoint(100, 15));
+        QMenu *menu = barOf(form())->findChild<QMenu *>();
+        QTRY_VERIFY(menu->isVisible());
+        QStringList items;
+        for (QAction *item : menu->actions())
+            items << item->text() + (item->isEnabled() ? "" : " (disabled)");
+        QCOMPARE(items, QStringList({"Kis méret", "Teljes méret (disabled)", "", "Bezárás"}));
+        menu->hide();
+        QCOMPARE(barOf(detail())->findChild<QMenu *>()->actions().size(), 1);
+
+        BoxWatcher watcher(BoxWatcher::clickStandard(QMessageBox::No));
+        QTest::keyClick(&form(), Qt::Key_F4, Qt::AltModifier);
+        QTRY_COMPARE(watcher.seen().size(), size_t(1));
+        QCOMPARE(watcher.seen().front().caption, QStringLiteral("Figyelem:"));
+
+        detail().show();
+        QVERIFY(QTest::qWaitForWindowActive(&detail()));
+        QTest::keyClick(&detail(), Qt::Key_F4, Qt::AltModifier);
+        QTRY_VERIFY(!detail().isVisible());
     }
 
     void minimiseMinimises()

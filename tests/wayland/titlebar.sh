@@ -8,10 +8,11 @@
 # question. The reader draws its own title bars there, with the buttons its
 # windows list and no more.
 # Passes when the main window's bar offers minimise, a disabled maximise
-# that does nothing, and close, which asks the exit question; a double-click
-# on the title does nothing and a drag on it moves the window; the detail
-# window's bar offers close alone; minimise asks the compositor to minimise;
-# and the reader reported no error.
+# that does nothing, and close, which asks the exit question as Alt+F4 does;
+# a double-click on the title does nothing, a drag on it moves the window
+# and a right-click opens the window menu; the detail window's bar offers
+# close alone; minimise asks the compositor to minimise; and the reader
+# reported no error.
 set -eu
 exe=$1
 . "$(dirname "$0")/drive.sh"
@@ -71,14 +72,31 @@ wl_until "the move started" eval '[ "$(requests move)" -ge 1 ]' || fail "a press
 wl_pointer move $(( title_x + 40 )) $(( title_y + 30 )) release left
 wl_until "the window moved" at_moved || fail "the window is at $(wl_geometry "$main") after the drag, not $moved"
 geometry=$moved
+title_x=$(( title_x + 40 )) title_y=$(( title_y + 30 ))
 
-echo "titlebar: close asks the exit question"
-wl_title_button "$main" close
-question=$(wl_window '^Figyelem:$' "$reader") || fail "no exit question; the reader said: $(reader_said)"
-wl_focused "$question" || fail "the exit question never got the focus"
-wl_keys -M alt n -m alt
-wl_gone "$question" || fail "Nem did not close the exit question"
-[ "$(wl_geometry "$main")" = "$geometry" ] || fail "the main window is $(wl_geometry "$main"), was $geometry"
+echo "titlebar: a right-click on the title opens the window menu, Esc closes it"
+wl_click "$main" $title_x $title_y click right
+wl_until "the window menu shown" eval '[ "$(grep -c "get_popup(" "$log")" -ge 1 ]' ||
+  fail "a right-click on the title opened no menu"
+wl_keys -k Escape
+wl_until "the window menu closed" eval '[ "$(grep -c "xdg_popup[@#][0-9]*\.destroy(" "$log")" -ge 1 ]' ||
+  fail "Esc did not close the window menu"
+
+# The close button and Alt+F4, which weston leaves to the window, both ask
+# the exit question; Nem keeps the window where it was.
+for road in button keys; do
+  echo "titlebar: close by the $road asks the exit question"
+  wl_focused "$main" || fail "the main window did not get the focus back"
+  case $road in
+    button) wl_title_button "$main" close ;;
+    keys) wl_keys -M alt -k F4 -m alt ;;
+  esac
+  question=$(wl_window '^Figyelem:$' "$reader") || fail "no exit question; the reader said: $(reader_said)"
+  wl_focused "$question" || fail "the exit question never got the focus"
+  wl_keys -M alt n -m alt
+  wl_gone "$question" || fail "Nem did not close the exit question"
+  [ "$(wl_geometry "$main")" = "$geometry" ] || fail "the main window is $(wl_geometry "$main"), was $geometry"
+done
 
 echo "titlebar: the detail window offers close alone"
 wl_focused "$main" || fail "the main window did not get the focus back"
