@@ -82,9 +82,7 @@ cd "$work"
 main=\$(wl_window '^Vargorin összes költeménye:\$' \$reader)
 wl_focused "\$main"
 sleep 1.2; wl_screenshot "$out/wayland-weston-index.png" "\$main"
-set -- \$(_line "\$main")
-wl_pointer move \$(( \$2 + FRAME_LEFT + 120 )) \$(( \$3 + FRAME_TOP + 132 )) click left click left
-detail=\$(wl_window '^ Találat:\$' \$reader)
+detail=\$(wl_open_detail "\$main" \$reader)
 wl_focused "\$detail"
 sleep 1.2; wl_screenshot "$out/wayland-weston-detail.png" "\$detail"
 kill -TERM \$reader; wait \$reader || true

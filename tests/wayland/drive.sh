@@ -159,6 +159,19 @@ wl_title_button() { # handle close|maximise|minimise
   wl_click "$_handle" $(( $4 - ${_at% *} )) $(( $3 + ${_at#* } )) click left
 }
 
+# Opens the detail window with a double-click on the main window's fourth
+# title and prints its handle. Two clicks too far apart on a busy machine
+# are no double-click: tried again, a few times.
+wl_open_detail() { # main-handle reader-pid
+  set -- "$1" "$2" $(_line "$1")
+  _row_x=$(( $4 + FRAME_LEFT + 120 )) _row_y=$(( $5 + FRAME_TOP + 132 ))
+  for _attempt in 1 2 3; do
+    wl_click "$1" "$_row_x" "$_row_y" click left click left
+    wl_window '^ Találat:$' "$2" && return 0
+  done
+  return 1
+}
+
 # A PNG of the whole output, or of one window.
 wl_screenshot() { # file [handle]
   _geometry=

@@ -85,16 +85,7 @@ if [ "$WAYLAND_SESSION" = weston-in-sway ]; then
   # that the click has been through by then.
   echo "wayland smoke ($WAYLAND_SESSION): the detail window stays above the main window, which takes no input"
   geometry=$(wl_geometry "$main")
-  set -- $(_line "$main")
-  row_x=$(( $2 + FRAME_LEFT + 120 )) row_y=$(( $3 + FRAME_TOP + 132 ))
-  # Two clicks too far apart on a busy machine are no double-click: tried
-  # again, a few times.
-  detail=
-  for attempt in 1 2 3; do
-    wl_pointer move "$row_x" "$row_y" click left click left
-    detail=$(wl_window '^ Találat:$' "$first") && break
-  done
-  [ -n "$detail" ] || fail "a double-click on a title opened no detail window"
+  detail=$(wl_open_detail "$main" "$first") || fail "a double-click on a title opened no detail window"
   wl_focused "$detail" || fail "the detail window is not the active one"
   wl_until "the detail window drawn" drawn "$detail" || fail "the detail window stayed blank"
   detail_geometry=$(wl_geometry "$detail")

@@ -100,13 +100,7 @@ done
 
 echo "titlebar: the detail window offers close alone"
 wl_focused "$main" || fail "the main window did not get the focus back"
-set -- $(_line "$main")
-detail=
-for attempt in 1 2 3; do
-  wl_pointer move $(( $2 + FRAME_LEFT + 120 )) $(( $3 + FRAME_TOP + 132 )) click left click left
-  detail=$(wl_window '^ Találat:$' "$reader") && break
-done
-[ -n "$detail" ] || fail "a double-click on a title opened no detail window"
+detail=$(wl_open_detail "$main" "$reader") || fail "a double-click on a title opened no detail window"
 wl_focused "$detail" || fail "the detail window is not the active one"
 wl_until "the detail window's title bar painted" eval '[ "$(colours_at_button "$detail" close)" -gt 1 ]' ||
   fail "no close button on the detail window's title bar"
