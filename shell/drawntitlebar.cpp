@@ -54,13 +54,14 @@ protected:
 
 private:
     QAction *addCommand(const QString &name, Glyph glyph, QHBoxLayout &row);
+    bool showsIcon() const { return m_isMainWindow && !m_window.windowIcon().isNull(); }
     QRect iconPlace() const { return {titleIndent, (height() - iconSize) / 2, iconSize, iconSize}; }
     void showMenu(const QPoint &globalPosition) { m_menu->popup(globalPosition); }
 
     QWidget &m_window;
     QMenu *m_menu;
     QWidget *m_firstButton = nullptr;
-    bool m_showsIcon;
+    bool m_isMainWindow;
 };
 
 // A title-bar button of one of the bar's commands: it shows the command's
@@ -115,7 +116,7 @@ private:
 
 DrawnTitleBar::DrawnTitleBar(QWidget &window, Qt::WindowFlags flags)
     : QWidget(&window), m_window(window), m_menu(new QMenu(this)),
-      m_showsIcon((flags & Qt::WindowType_Mask) == Qt::Window)
+      m_isMainWindow((flags & Qt::WindowType_Mask) == Qt::Window)
 {
     setObjectName(QStringLiteral("drawnTitleBar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -165,11 +166,13 @@ QAction *DrawnTitleBar::addCommand(const QString &name, Glyph glyph, QHBoxLayout
 void DrawnTitleBar::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() == Qt::RightButton)
+    if (event->button() == Qt::RightButton) {
         showMenu(event->globalPosition().toPoint());
-    else if (event->button() != Qt::LeftButton)
         return;
-    else if (m_showsIcon && iconPlace().contains(event->position().toPoint()))
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (showsIcon() && iconPlace().contains(event->position().toPoint()))
         showMenu(mapToGlobal(iconPlace().bottomLeft()));
     // The compositor moves the window from here on, following the pointer.
     else if (m_window.windowHandle())
@@ -181,7 +184,7 @@ void DrawnTitleBar::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), background());
     int left = titleIndent;
-    if (m_showsIcon && !m_window.windowIcon().isNull()) {
+    if (showsIcon()) {
         m_window.windowIcon().paint(&painter, iconPlace());
         left = iconPlace().right() + 1 + titleIndent / 2;
     }
@@ -247,11 +250,10 @@ private:
             return;
         for (QWidget *child : window.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
             child->move(child->pos() + QPoint(room.left(), room.top()));
-        const QSize grown = window.size().grownBy(room);
         if (window.minimumSize() == window.maximumSize())
             window.setFixedSize(window.minimumSize().grownBy(room));
         else
-            window.resize(grown);
+            window.resize(window.size().grownBy(room));
     }
 
     QWidget &m_window;
