@@ -1,14 +1,15 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
-#include "heap.h"
 #include "look/fonts.h"
+#include "platform/heap.h"
+#include "platform/launch.h"
+#include "platform/regionalsettings.h"
 #include "shutdownnotice.h"
 #include "termination.h"
 #include "translations.h"
 
 #include <QApplication>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,10 +19,7 @@
 // (the display, the platform plugin, scaling) still reach Qt.
 int main(int, char *argv[])
 {
-    // A file size limit must turn into a failed write that start-up reports,
-    // not into a signal that kills the reader.
-    std::signal(SIGXFSZ, SIG_IGN);
-    shell::keepFreedBlocksInHeap();
+    platform::keepFreedBlocksInHeap();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 
@@ -35,6 +33,7 @@ int main(int, char *argv[])
     // Lets the desktop (Wayland above all) match the windows to the menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(VARGORIN_APP_ID));
     shell::installQtTranslations(application);
+    platform::announceRegionalSettingsChanges();
     ui::registerLayoutFonts();
 
     shell::Termination termination;
@@ -55,7 +54,12 @@ int main(int, char *argv[])
     // are destroyed and the working copy stays.
     shell::ShutdownNotice shutdownNotice(termination);
 
-    const int status = termination.runLoop([&] { Form1.show(); });
+    // Shown in the state the program was started in (a shortcut may ask for
+    // it minimised); the show runs the start-up sequence first.
+    const int status = termination.runLoop([&] {
+        Form1.setWindowState(platform::launchShowState());
+        Form1.show();
+    });
     // A failed start-up has nothing to release: the working copy stays as it
     // is, and the system drops its lock with the process. Qt 6.4's Wayland
     // plugin can hang in the application's teardown on this road (its event

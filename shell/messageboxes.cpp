@@ -1,9 +1,8 @@
 #include "messageboxes.h"
 
 #include "apptitle.h"
-#include "placement.h"
+#include "platform/windowframe.h"
 #include "termination.h"
-#include "windowframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,7 +21,7 @@ int runBox(QMessageBox &box)
 {
     if (Termination::current().isRequested())
         return -1;
-    frameFixedWindow(box);
+    platform::frameFixedWindow(box);
     return box.exec();
 }
 
@@ -72,7 +71,7 @@ void reportAndTerminate(const QString &text)
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     makeRoomForCaption(box);
     box.adjustSize();
-    centreOnScreen(box, QGuiApplication::primaryScreen());
+    platform::centreOnScreen(box, QGuiApplication::primaryScreen());
     runBox(box);
     Termination::current().request(Termination::startUpFailed);
 }

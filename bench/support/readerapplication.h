@@ -1,6 +1,6 @@
 #pragma once
 
-#include "heap.h"
+#include "platform/heap.h"
 #include "look/fonts.h"
 
 #include <QApplication>
@@ -10,7 +10,7 @@
 class ReaderApplication final : public QApplication {
 public:
     // The heap is set before QApplication makes its first blocks.
-    ReaderApplication(int &argc, char **argv) : QApplication((shell::keepFreedBlocksInHeap(), argc), argv)
+    ReaderApplication(int &argc, char **argv) : QApplication((platform::keepFreedBlocksInHeap(), argc), argv)
     {
         setQuitOnLastWindowClosed(false);
         ui::registerLayoutFonts();

@@ -2,7 +2,7 @@
 // title and text following the cursor, the navigator bar's buttons, hints and
 // auto-repeat, the keyboard in the text box, and showing and closing.
 #include "widgets/dbnavigator.h"
-#include "placement.h"
+#include "platform/windowframe.h"
 #include "program.h"
 #include "testmain.h"
 
@@ -365,7 +365,7 @@ private slots:
         const QPoint dragged(37, 21);
         View left{};
         showModal([&] {
-            QCOMPARE(detail().pos(), shell::centredIn(detail().screen()->availableGeometry(),
+            QCOMPARE(detail().pos(), platform::centredIn(detail().screen()->availableGeometry(),
                                                       detail().frameGeometry().size()));
             detail().windowHandle()->setFramePosition(dragged);
             QTRY_COMPARE(detail().pos(), dragged);

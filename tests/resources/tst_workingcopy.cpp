@@ -60,7 +60,7 @@ private slots:
     void missingResourceIsReported()
     {
         QVERIFY_THROWS_EXCEPTION(CarriedDatabase::Missing,
-                                 CarriedDatabase::load(QStringLiteral(":/Resource_2")));
+                                 CarriedDatabase::load(QStringLiteral("Resource_2")));
     }
 
     // The new bytes go over the older ones: nothing of the older copy may

@@ -3,7 +3,7 @@
 // real clicks: only the buttons each window's frame lists, each doing what
 // the window system's would, and the room below it as large as ever.
 #include "boxwatcher.h"
-#include "drawntitlebar.h"
+#include "platform/common/drawntitlebar.h"
 #include "program.h"
 #include "testmain.h"
 
@@ -53,8 +53,8 @@ private slots:
     {
         m_folder = std::make_unique<ScratchFolder>();
         m_program = std::make_unique<Program>();
-        shell::drawOwnTitleBar(form());
-        shell::drawOwnTitleBar(detail());
+        platform::drawOwnTitleBar(form());
+        platform::drawOwnTitleBar(detail());
         form().show();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
     }

@@ -8,17 +8,15 @@
 #include "look/textmetrics.h"
 #include "handlerguard.h"
 #include "messageboxes.h"
-#include "placement.h"
+#include "platform/openaddress.h"
+#include "platform/windowframe.h"
 #include "termination.h"
-#include "windowframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QLayout>
 #include <QShowEvent>
-#include <QUrl>
 
 #include <optional>
 
@@ -65,7 +63,7 @@ TForm1::TForm1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    shell::frameFixedWindow(*this);
+    platform::frameFixedWindow(*this);
     ui::assignAccessKeys(MainMenu1->actions());
     ui::applyDesignProperties(this);
     // These labels size themselves to their text.
@@ -168,7 +166,7 @@ void TForm1::showCount(const QString &count)
 
 void TForm1::centreOnPrimaryScreen()
 {
-    shell::centreOnScreen(*this, QGuiApplication::primaryScreen());
+    platform::centreOnScreen(*this, QGuiApplication::primaryScreen());
 }
 
 void TForm1::releaseStore()
@@ -308,7 +306,7 @@ void TForm1::Label9Click()
 
 void TForm1::openAddress(const QString &address)
 {
-    shell::guarded([&] { QDesktopServices::openUrl(QUrl(address)); });
+    shell::guarded([&] { platform::openAddress(address); });
 }
 
 void TForm1::Lexikon1Click()

@@ -2,8 +2,7 @@
 
 #include "forms/designproperties.h"
 #include "look/textmetrics.h"
-#include "placement.h"
-#include "windowframe.h"
+#include "platform/windowframe.h"
 
 #include <QKeyEvent>
 #include <QWindow>
@@ -14,7 +13,7 @@ TForm2::TForm2(store::DataSource &source, QWidget *owner) : m_owner(owner)
     setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    shell::frameFixedWindow(*this);
+    platform::frameFixedWindow(*this);
 
     BindSourceDB1 = new ui::BindSource(source, this);
     LinkControlToField1 = new ui::LinkControlToField(*BindSourceDB1, QStringLiteral("VERS"), Memo1);
@@ -53,7 +52,7 @@ void TForm2::showEvent(QShowEvent *event)
     // the window reopens wherever it was when last closed.
     if (!m_placed && !event->spontaneous()) {
         m_placed = true;
-        shell::centreOnScreen(*this, screen());
+        platform::centreOnScreen(*this, screen());
     }
     QDialog::showEvent(event);
 }
