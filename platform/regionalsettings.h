@@ -20,6 +20,10 @@ struct RegionalSettings {
 
     // The settings a Qt locale describes.
     static RegionalSettings from(const QLocale &locale);
+    // Takes the hour's digits, the separator after the hour and the
+    // designator's presence and place from a time format in QLocale's letters
+    // ("h:mm AP", "HH:mm", "AP h:mm", "H.mm").
+    void takeTimeLayout(const QString &format);
     // The user's own, as the system holds them now; US English where none
     // are set.
     static RegionalSettings ofUser();

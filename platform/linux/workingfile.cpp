@@ -79,22 +79,6 @@ private:
 // descriptor of a file drops this process's POSIX record locks on it, the
 // engine's own included, so the descriptor held here is only closed after
 // the connection has let go of the file.
-WorkingFile::WorkingFile(WorkingFile &&other) noexcept : m_handle(std::exchange(other.m_handle, none)) {}
-
-WorkingFile &WorkingFile::operator=(WorkingFile &&other) noexcept
-{
-    if (this != &other) {
-        release();
-        m_handle = std::exchange(other.m_handle, none);
-    }
-    return *this;
-}
-
-bool WorkingFile::isHeld() const
-{
-    return m_handle != none;
-}
-
 void WorkingFile::release()
 {
     if (m_handle != none)
