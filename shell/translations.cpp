@@ -9,12 +9,17 @@ namespace shell {
 
 void installQtTranslations(QCoreApplication &application)
 {
+    // Carried inside the program where the system has no Qt of its own
+    // (Windows); otherwise the system's.
     auto *translator = new QTranslator(&application);
-    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    for (const QString &folder : {QStringLiteral(":/translations"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
+    }
+    delete translator;
 }
 
 } // namespace shell

@@ -13,7 +13,7 @@ enum class FieldKind {
     Integer,       // 32-bit signed
     LargeInteger,  // 64-bit signed
     Float,
-    AnsiString,    // 8-bit text; this platform's 8-bit code page is UTF-8
+    AnsiString,    // 8-bit text, shown as stored whatever the code page
     FixedAnsiString,
     WideString,
     WideMemo,      // text of any length

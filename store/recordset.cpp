@@ -278,8 +278,10 @@ const Value *RecordSet::value(qsizetype index, const QString &name) const
     return value ? &value : nullptr;
 }
 
-// 8-bit fields pass unchanged: this platform's 8-bit code page is UTF-8, so
-// every field's text is the engine's UTF-8 decoded.
+// Every field's text is the engine's UTF-8 decoded, as stored, whatever the
+// system's 8-bit code page: passed through Windows-1252 (most of Western
+// Europe and America), "Ő" and "ű" would turn into other letters. The 8-bit
+// fields keep their declared kinds and sizes all the same.
 QString RecordSet::textAt(qsizetype index, const QString &name) const
 {
     const Value *found = value(index, name);

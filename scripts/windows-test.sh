@@ -1,0 +1,46 @@
+#!/bin/sh
+# Usage: scripts/windows-test.sh [--prefix-only] BUILD_DIR OUT_DIR   (run by windows.sh)
+# Runs the Windows build's tests: the Qt Test suites under Wine, offscreen,
+# and the checks of the real vargorin.exe in Wine on an X server. With
+# --prefix-only it only makes the fresh Wine prefix and prints its folder.
+set -eu
+prefix_only=false
+[ "$1" = --prefix-only ] && { prefix_only=true; shift; }
+build=$1
+out=$2
+repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/tests/windows/wine.sh"
+
+# A fresh prefix, made once per run, that every test copies or shares.
+# Debian's Wine leaves its own fonts (Tahoma among them) out of a new
+# prefix; its profile folders are links into $HOME, made real folders so
+# nothing a test does lands outside the prefix.
+base=$out/wine-base
+rm -rf "$base"
+WINEPREFIX=$base
+export WINEPREFIX
+"$WINE" wineboot -i >/dev/null 2>&1 || true
+"$WINESERVER" -w
+cp /usr/share/wine/fonts/* "$base/drive_c/windows/Fonts/"
+for link in "$base"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm "$link"; mkdir "$link"; fi
+done
+# Without a window manager every hide of a window waits two seconds for
+# one: Wine draws the frames itself.
+wine_reg 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+"$WINESERVER" -w
+VARGORIN_WINE_BASE=$base
+export VARGORIN_WINE_BASE
+if $prefix_only; then echo "$base"; exit 0; fi
+
+# The offscreen suites share one copy of the prefix. Its server and services
+# are started before ctest with their output elsewhere: started by a test,
+# they would inherit ctest's pipe and keep it open after the test ends.
+rm -rf "$out/wine-suites"
+wine_prefix "$out/wine-suites"
+"$WINESERVER" -p >/dev/null 2>&1 </dev/null
+"$WINE" wineboot >/dev/null 2>&1 </dev/null || true
+status=0
+(cd "$build" && ctest --output-on-failure -j 2) || status=$?
+wine_stop
+exit "$status"
