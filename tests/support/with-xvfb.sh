@@ -62,7 +62,11 @@ cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
 xauth -q -f "$dir/server-auth" add :0 . "$cookie"
 
 : > "$dir/display"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -auth "$dir/server-auth" \
+# -noreset: by default the server starts over each time its last client
+# leaves, and a client that connects meanwhile is refused; a test whose
+# reader has just ended starts the next one at once (about one connection in
+# ten refused on a busy machine).
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset -auth "$dir/server-auth" \
   3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
 server=$!
 
@@ -90,4 +94,10 @@ export DISPLAY XAUTHORITY
 status=0
 wait "$child" || status=$?
 child=''
+# A test that lost its server says so only as "cannot open display".
+if ! alive "$server"; then
+  echo "$me: the X server on $DISPLAY ended while the command ran; it said:" >&2
+  sed 's/^/    /' "$dir/xvfb.log" >&2
+  [ "$status" -ne 0 ] || status=1
+fi
 exit "$status"
