@@ -53,7 +53,7 @@ for factor in 1.5 2; do
   kill -TERM \$reader; wait \$reader || true
 done
 SHOOT
-xvfb-run -a -s "-screen 0 1600x1200x24" sh "$work/shoot.sh"
+sh tests/support/with-xvfb.sh --screen 1600x1200x24 sh "$work/shoot.sh"
 
 # The index as a native Wayland window, at density 1 and at sway's
 # fractional 1.5, on an output whose logical size holds it at both.

@@ -9,6 +9,7 @@ set -eu
 exe=$1
 manager=$2
 . "$(dirname "$0")/../support/reader.sh"
+. "$(dirname "$0")/../support/pictures.sh"
 
 running() { [ -e "/proc/$1" ] && [ "$(cut -d' ' -f3 "/proc/$1/stat")" != Z ]; }
 
@@ -101,12 +102,11 @@ shot() {
   import -window "$main" "$1"
   convert "$1" -crop x400+0+0 +repage "$1"
 }
-differing() { compare -metric AE "$1" "$2" null: 2>&1 || true; }
 settled() { # two shots in a row alike, and more than one flat colour
   cp now.png before.png; shot now.png
-  [ "$(differing before.png now.png)" = 0 ] && [ "$(convert now.png -format %k info:)" -gt 1 ]
+  pictures_alike before.png now.png && [ "$(convert now.png -format %k info:)" -gt 1 ]
 }
-as_plain() { shot arguments.png; [ "$(differing plain.png arguments.png)" = 0 ]; }
+as_plain() { shot arguments.png; pictures_alike plain.png arguments.png; }
 # A new window is painted, and made active by the window manager, some time
 # after it is mapped: its picture is taken once it is active, with the
 # pointer away from it, and has stopped changing.
@@ -123,8 +123,8 @@ start -qwindowtitle X -reverse -style windows -stylesheet "$work/red.qss"
 prepare_shot
 await 60 as_plain || true
 if [ -n "${SESSION_SCREENSHOT:-}" ]; then cp arguments.png "$SESSION_SCREENSHOT"; fi
-[ "$(differing plain.png arguments.png)" = 0 ] ||
-  fail "the command line changed the window ($(differing plain.png arguments.png) pixels differ)"
+pictures_alike plain.png arguments.png ||
+  fail "the command line changed the window ($_differing pixels differ)"
 ends_at_once "idle, started with Qt's options"
 
 echo "session: passed"

@@ -4,6 +4,7 @@
 # A failure names the test script it came from.
 
 APP_ID=${APP_ID:-example.pellimor.vargorin}
+. "$WAYLAND_TOOLS/../support/pictures.sh"
 
 fail() { echo "$(basename "$0" .sh): FAIL: $*" >&2; exit 1; }
 

@@ -67,8 +67,15 @@ echo "titlebar: a drag on the title moves the window"
 set -- $geometry
 moved="$(( $1 + 40 )) $(( $2 + 30 )) $3 $4"
 at_moved() { [ "$(wl_geometry "$main")" = "$moved" ]; }
+# The reader's request to move reaches weston some time after the press; a
+# pointer moved and released before weston took it up moves nothing. Once
+# weston holds the pointer for the move, it tells the reader the pointer
+# left its window.
+leaves() { grep -c '^\[.*wl_pointer[@#][0-9]*\.leave(' "$log" || true; }
+left=$(leaves)
 wl_click "$main" $title_x $title_y press left
 wl_until "the move started" eval '[ "$(requests move)" -ge 1 ]' || fail "a press on the title started no move"
+wl_until "weston moving the window" eval '[ "$(leaves)" -gt "$left" ]' || fail "weston did not take up the move"
 wl_pointer move $(( title_x + 40 )) $(( title_y + 30 )) release left
 wl_until "the window moved" at_moved || fail "the window is at $(wl_geometry "$main") after the drag, not $moved"
 geometry=$moved
