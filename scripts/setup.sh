@@ -11,18 +11,7 @@ dbus-daemon at-spi2-core python3-pyatspi
 qt6-wayland sway weston wtype grim jq libwayland-dev
 lintian desktop-file-utils appstream dpkg-dev file"
 
-missing=""
-for package in $PACKAGES; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing="$missing $package"
-done
-if [ -n "$missing" ]; then
-  echo "Installing Debian packages:$missing"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
-fi
+"$(dirname "$0")/install-packages.sh" $PACKAGES
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$BUILD_DIR" -j "$(nproc)"

@@ -38,16 +38,7 @@ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 wine64 fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick
 nsis icoutils liblnk-utils zip unzip sqlite3"
 
-missing=""
-for package in $PACKAGES; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
-    || missing="$missing $package"
-done
-if [ -n "$missing" ]; then
-  say "installing Debian packages:$missing"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
-fi
+"$repo/scripts/install-packages.sh" $PACKAGES
 
 # ------------------------------------------------------------ Debian sources
 

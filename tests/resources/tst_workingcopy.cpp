@@ -2,6 +2,7 @@
 // writing would lose or corrupt something, tested for and deleted.
 #include "sqliteshell.h"
 #include "workingcopy.h"
+#include "workingfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,27 +18,9 @@ using resources::WorkingCopy;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 bool throwsWriteFailed(const QByteArray &bytes, const QString &path)
 {
-    try {
-        WorkingCopy::write(bytes, QFile::encodeName(path));
-    } catch (const WorkingCopy::WriteFailed &) {
-        return true;
-    }
-    return false;
+    return throwsWriteFailed(bytes, QFile::encodeName(path));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // for the run, named by letters of any code page.
 #include "platform/workingfile.h"
 #include "workingcopy.h"
+#include "workingfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,29 +17,6 @@
 using platform::WorkingFile;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-bool throwsWriteFailed(const QByteArray &bytes, const QByteArray &path)
-{
-    try {
-        WorkingFile::write(bytes, path);
-    } catch (const WorkingFile::WriteFailed &) {
-        return true;
-    }
-    return false;
-}
 
 // The poems in the file, as a reader's engine counts them: -1 when it
 // cannot read them. The connection stays open until close() or the end.
