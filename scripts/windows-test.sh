@@ -21,7 +21,11 @@ WINEPREFIX=$base
 export WINEPREFIX
 "$WINE" wineboot -i >/dev/null 2>&1 || true
 "$WINESERVER" -w
+# Wine's Tahoma bold face draws regular strokes on wider advances and some
+# capitals wrongly: without it, Windows emboldens the regular face, as the
+# Linux reader does. A real Windows has the real one.
 cp /usr/share/wine/fonts/* "$base/drive_c/windows/Fonts/"
+rm -f "$base/drive_c/windows/Fonts/tahomabd.ttf"
 for link in "$base"/drive_c/users/*/*; do
   if [ -L "$link" ]; then rm "$link"; mkdir "$link"; fi
 done
@@ -30,7 +34,8 @@ done
 wine_reg 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
 "$WINESERVER" -w
 VARGORIN_WINE_BASE=$base
-export VARGORIN_WINE_BASE
+VARGORIN_WINDOWS_PACKAGES=$out
+export VARGORIN_WINE_BASE VARGORIN_WINDOWS_PACKAGES
 if $prefix_only; then echo "$base"; exit 0; fi
 
 # The offscreen suites share one copy of the prefix. Its server and services

@@ -81,11 +81,12 @@ toolchain_src=$repo/cmake/mingw-w64-x86_64.cmake
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 mingw_version=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)
 # Only what the reader and its tests use: Core, Gui, Widgets, Test and the
-# windows and offscreen platform plugins.
+# windows and offscreen platform plugins. (Direct2D stays: without it Qt 6.4
+# leaves out the DirectWrite font database that its windows plugin calls.)
 QT_CONFIGURE="-static -static-runtime -release -nomake examples -nomake tests
 -no-opengl -no-dbus -no-icu -no-feature-network -no-feature-sql -no-feature-xml
 -no-feature-concurrent -no-feature-printsupport -no-feature-tabletevent
--no-feature-vulkan -no-feature-direct2d -no-feature-jpeg -no-feature-gif
+-no-feature-vulkan -no-feature-jpeg -no-feature-gif
 -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz"
 qt_key=$(printf '%s\n' "$qt_version" "$mingw_version" "$QT_CONFIGURE" | cat - "$toolchain_src" \
   | sha256sum | cut -c1-12)
@@ -93,6 +94,22 @@ qt_home=$cache/qt6-windows-$qt_key
 qt_prefix=$qt_home/qt
 qt_toolchain=$qt_home/toolchain.cmake
 qt_done=$qt_home/complete
+
+# The libraries Qt bundles that the static build links in, each with Qt's
+# record of it and its licence texts, for the program's notices.
+QT_BUNDLED="zlib libpng pcre2 harfbuzz-ng freetype double-conversion md4c tinycbor pixman easing icc blake2 md4 md5 sha1 sha3 rfc6234"
+bundled_notices() { # QT_3RDPARTY_DIR
+  for library in $QT_BUNDLED; do
+    printf '%s\n%s\n\n' "-----------------------------------------------------------------------------" "Bundled with Qt: $library"
+    cat "$1/$library/qt_attribution.json"
+    for licence in $(ls "$1/$library" | grep -iE '^(licen[cs]e|copying)' || true) \
+                   $( [ -f "$1/$library/docs/FTL.TXT" ] && echo docs/FTL.TXT); do
+      printf '\n--- %s\n\n' "$licence"
+      cat "$1/$library/$licence"
+    done
+    printf '\n'
+  done
+}
 
 build_qt() {
   say "building Qt $qt_version for Windows into $qt_prefix (about 30 min on two cores)"
@@ -115,9 +132,14 @@ build_qt() {
     || { tail -n 40 "$qt_home/build.log" >&2; die "Qt's build failed (log: $qt_home/build.log)"; }
   cmake --install "$work/build" > "$qt_home/install.log" 2>&1 \
     || { tail -n 20 "$qt_home/install.log" >&2; die "Qt's install failed"; }
+  bundled_notices "$src/src/3rdparty" > "$qt_home/bundled-notices.txt"
   rm -rf "$work"
   echo "$qt_version $mingw_version" > "$qt_done"
   say "Qt for Windows took $(( $(date +%s) - started )) s"
+  # Builds made with other settings are not used again.
+  for other in "$cache"/qt6-windows-*; do
+    [ "$other" = "$qt_home" ] || $SUDO rm -rf "$other"
+  done
 }
 [ -f "$qt_done" ] || build_qt
 
@@ -152,6 +174,10 @@ if [ ! -x "$host_rawimage" ] || [ resources/rawimage.cpp -nt "$host_rawimage" ];
 fi
 
 build=$out/build
+# A build made with another Qt keeps that Qt's toolchain in its cache.
+[ "$(cat "$build.qt" 2>/dev/null)" = "$qt_key" ] || rm -rf "$build"
+mkdir -p "$build"
+echo "$qt_key" > "$build.qt"
 with_tests=OFF
 [ "$action" = test ] && with_tests=ON
 "$qt_prefix/bin/qt-cmake" -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -161,6 +187,40 @@ with_tests=OFF
 cmake --build "$build" --parallel "$(nproc)" || die "the Windows build failed"
 x86_64-w64-mingw32-strip -o "$out/vargorin.exe" "$build/app/vargorin.exe"
 say "made $out/vargorin.exe ($(( $(stat -c %s "$out/vargorin.exe") / 1024 / 1024 )) MB)"
+
+# ------------------------------------------------------------------ packages
+
+# The version is the Debian package's, from the project's one declaration.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+package=$out/package
+rm -rf "$package"
+mkdir -p "$package"
+cp "$out/vargorin.exe" "$package/"
+cp LICENSE "$package/LICENSE.txt"
+# Windows' Notepad reads UTF-8 with or without its mark; the line ends are
+# its own.
+crlf() { sed 's/$/\r/' "$1"; }
+crlf desktop/windows/OLVASSEL.txt > "$package/OLVASSEL.txt"
+{
+  sed -e "s/@QT_VERSION@/${qt_version%%+*}/" -e "s/@SQLITE_VERSION@/${sqlite_version%%-*}/" desktop/windows/notices-head.txt
+  printf '\n%s\n' "-----------------------------------------------------------------------------"
+  sed -n '/^GCC RUNTIME LIBRARY EXCEPTION/,/^requirements of the license of GCC\./p' /usr/share/doc/gcc-mingw-w64-base/copyright
+  printf '\n'
+  cat "$qt_home/bundled-notices.txt"
+} > "$out/notices.txt"
+crlf "$out/notices.txt" > "$package/THIRD-PARTY-NOTICES.txt"
+
+zip_file=$out/vargorin-$version-windows.zip
+rm -f "$zip_file"
+(cd "$package" && zip -q -X "$zip_file" vargorin.exe LICENSE.txt THIRD-PARTY-NOTICES.txt OLVASSEL.txt)
+setup=$out/vargorin-$version-setup.exe
+makensis -V2 -INPUTCHARSET UTF8 "-XOutFile $setup" -DVERSION="$version" \
+  -DPROGRAM="$package/vargorin.exe" -DICON="$build/app/vargorin.ico" \
+  -DLICENSE_FILE="$package/LICENSE.txt" -DNOTICES_FILE="$package/THIRD-PARTY-NOTICES.txt" \
+  -DREADME_FILE="$package/OLVASSEL.txt" -DESTIMATED_KB=$(( $(du -sk "$package" | cut -f1) )) \
+  desktop/windows/vargorin.nsi >"$out/makensis.log" 2>&1 \
+  || { cat "$out/makensis.log" >&2; die "the installer could not be made"; }
+say "made $zip_file and $setup"
 case $action in
   test) exec "$repo/scripts/windows-test.sh" "$build" "$out" ;;
   bench)

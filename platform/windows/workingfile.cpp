@@ -95,6 +95,11 @@ void WorkingFile::release()
 WorkingFile WorkingFile::write(const QByteArray &bytes, const QByteArray &path)
 {
     const std::wstring name = wideName(path);
+    // Windows refuses to replace a read-only file by itself, but not every
+    // Windows does so for an administrator (Wine run as root does not).
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        fail(path, "the file is read-only", ERROR_ACCESS_DENIED);
     {
         OwnedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -58,6 +58,9 @@ private slots:
 
     void clicksOpenTheirAddresses()
     {
+#ifdef Q_OS_WIN
+        QSKIP("on Windows the address goes to the shell's open verb (ShellExecuteW), past Qt's URL handlers");
+#endif
         QFETCH(QString, label);
         QFETCH(QPoint, at);
         QFETCH(QString, address);
@@ -74,6 +77,9 @@ private slots:
     // The events a real double-click makes: press, release, double-click, release.
     void doubleClickOpensOnce()
     {
+#ifdef Q_OS_WIN
+        QSKIP("on Windows the address goes to the shell's open verb (ShellExecuteW), past Qt's URL handlers");
+#endif
         const QPoint at(323, 10);
         QTest::mousePress(form().Label5, Qt::LeftButton, {}, at);
         QTest::mouseRelease(form().Label5, Qt::LeftButton, {}, at);

@@ -23,7 +23,7 @@ struct Line {
 // itself: its OS/2 usWinAscent and usWinDescent at a pixel size, each rounded.
 Line windowsLine(int pixelSize)
 {
-    QFile file(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
+    QFile file(QStringLiteral(VARGORIN_HOST_ROOT "/usr/share/wine/fonts/tahoma.ttf"));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("the bundled Tahoma is missing");
     const QByteArray font = file.readAll();
