@@ -1,11 +1,8 @@
 #!/bin/sh
-# Usage: scripts/windows-test.sh [--prefix-only] BUILD_DIR OUT_DIR   (run by windows.sh)
+# Usage: scripts/windows-test.sh BUILD_DIR OUT_DIR   (run by windows.sh test)
 # Runs the Windows build's tests: the Qt Test suites under Wine, offscreen,
-# and the checks of the real vargorin.exe in Wine on an X server. With
-# --prefix-only it only makes the fresh Wine prefix and prints its folder.
+# and the checks of the real vargorin.exe in Wine on an X server.
 set -eu
-prefix_only=false
-[ "$1" = --prefix-only ] && { prefix_only=true; shift; }
 build=$1
 out=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,7 +33,6 @@ wine_reg 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
 VARGORIN_WINE_BASE=$base
 VARGORIN_WINDOWS_PACKAGES=$out
 export VARGORIN_WINE_BASE VARGORIN_WINDOWS_PACKAGES
-if $prefix_only; then echo "$base"; exit 0; fi
 
 # The offscreen suites share one copy of the prefix. Its server and services
 # are started before ctest with their output elsewhere: started by a test,
@@ -45,7 +41,16 @@ rm -rf "$out/wine-suites"
 wine_prefix "$out/wine-suites"
 "$WINESERVER" -p >/dev/null 2>&1 </dev/null
 "$WINE" wineboot >/dev/null 2>&1 </dev/null || true
+# A full disk for the working file's test: a file system of 128 KiB, where
+# the machine lets us make one (root).
+full=$out/full-disk
+mkdir -p "$full"
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=128k vargorin-full "$full" 2>/dev/null; then
+  VARGORIN_FULL_FOLDER=Z:$full
+  export VARGORIN_FULL_FOLDER
+fi
 status=0
 (cd "$build" && ctest --output-on-failure -j 2) || status=$?
+if mountpoint -q "$full"; then umount "$full"; fi
 wine_stop
 exit "$status"

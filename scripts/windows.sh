@@ -1,12 +1,10 @@
 #!/bin/sh
-# Usage: scripts/windows.sh [build|test|bench]
+# Usage: scripts/windows.sh [build|test]
 #
 # Cross-builds the reader for 64-bit Windows on a Debian 12 machine:
 #   build (default)  build-windows/vargorin.exe, one file that needs no DLL
 #                    beyond Windows' own
 #   test             that, the Windows test programs, and runs them under Wine
-#   bench            that, and times its start-up under Wine against a bare
-#                    Qt window built the same way
 #
 # It installs the Debian packages it lacks (MinGW-w64, Wine, ...), as ./test.sh
 # does. Qt for Windows is built once per machine from Debian's own source of
@@ -19,7 +17,7 @@ set -eu
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 action=${1:-build}
-case $action in build|test|bench) ;; *) echo "usage: $0 [build|test|bench]" >&2; exit 2 ;; esac
+case $action in build|test) ;; *) echo "usage: $0 [build|test]" >&2; exit 2 ;; esac
 
 say() { echo "windows.sh: $*"; }
 die() { echo "windows.sh: $*" >&2; exit 1; }
@@ -32,7 +30,7 @@ mkdir -p "$out"
 
 # ------------------------------------------------------------------ packages
 
-PACKAGES="build-essential cmake ninja-build pkg-config dpkg-dev xz-utils tcl libx11-dev
+PACKAGES="build-essential cmake ninja-build pkg-config dpkg-dev xz-utils tcl
 qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 wine64 fonts-wine xvfb xauth x11-utils xdotool openbox imagemagick
@@ -221,12 +219,5 @@ makensis -V2 -INPUTCHARSET UTF8 "-XOutFile $setup" -DVERSION="$version" \
   desktop/windows/vargorin.nsi >"$out/makensis.log" 2>&1 \
   || { cat "$out/makensis.log" >&2; die "the installer could not be made"; }
 say "made $zip_file and $setup"
-case $action in
-  test) exec "$repo/scripts/windows-test.sh" "$build" "$out" ;;
-  bench)
-    g++ -std=c++20 -O2 -I bench/support bench/startup/startup_bench.cpp -lX11 -o "$out/host/bench_startup"
-    VARGORIN_WINE_BASE=$("$repo/scripts/windows-test.sh" --prefix-only "$build" "$out")
-    export VARGORIN_WINE_BASE
-    exec sh tests/support/with-xvfb.sh sh bench/windows-startup.sh "$out/host/bench_startup" \
-      "$out/vargorin.exe" "$build/bench/bench_bare_window.exe" ;;
-esac
+[ "$action" = test ] || exit 0
+exec "$repo/scripts/windows-test.sh" "$build" "$out"
